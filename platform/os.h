@@ -1,0 +1,254 @@
+// The operating-system seam. Every call the library and portfix make to Windows is declared here,
+// named and shaped like the Win32 function it stands for, in portable types. Exactly one
+// implementation is linked: platform/win32 forwards to Windows, platform/sim runs an in-memory
+// model of a Windows machine for the native build.
+//
+// A translation unit that also includes <windows.h> must include this header first, so that the
+// Win32 macros do not rewrite the names declared here.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define OS_CALLBACK __stdcall
+#else
+#define OS_CALLBACK
+#endif
+
+namespace os {
+
+using BOOL = int32_t;
+using BYTE = uint8_t;
+using WORD = uint16_t;
+using DWORD = uint32_t;
+using LONG = int32_t;
+using UINT = uint32_t;
+using WPARAM = uintptr_t;
+using LPARAM = intptr_t;
+using LRESULT = intptr_t;
+using INT_PTR = intptr_t;
+
+constexpr BOOL TRUE = 1;
+constexpr BOOL FALSE = 0;
+
+// Opaque handles. Registry keys are an enumeration so that the predefined roots can be constants.
+struct HWND__;
+struct HDC__;
+struct HPRINTER__;
+struct HINSTANCE__;
+using HWND = HWND__*;
+using HDC = HDC__*;
+using HANDLE = HPRINTER__*; // printer handles from OpenPrinterW
+using HINSTANCE = HINSTANCE__*;
+enum class HKEY : uintptr_t {};
+
+constexpr HKEY HKEY_CURRENT_USER =
+    static_cast<HKEY>(static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(0x80000001))));
+constexpr HKEY HKEY_LOCAL_MACHINE =
+    static_cast<HKEY>(static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(0x80000002))));
+
+inline const char16_t* MAKEINTRESOURCEW(int id) {
+    return reinterpret_cast<const char16_t*>(static_cast<uintptr_t>(static_cast<WORD>(id)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Memory. Everything the library allocates goes through the process heap.
+
+constexpr UINT LMEM_FIXED = 0x0000;
+constexpr UINT LMEM_ZEROINIT = 0x0040;
+void* LocalAlloc(UINT flags, size_t bytes);
+void* LocalFree(void* block);
+
+// ---------------------------------------------------------------------------------------------
+// Print spooler.
+
+constexpr DWORD PRINTER_ENUM_LOCAL = 0x00000002;
+constexpr DWORD PRINTER_ENUM_CONNECTIONS = 0x00000004;
+
+// Same layout as the Win32 structures (checked in platform/win32).
+struct PRINTER_INFO_2W {
+    char16_t* pServerName;
+    char16_t* pPrinterName;
+    char16_t* pShareName;
+    char16_t* pPortName;
+    char16_t* pDriverName;
+    char16_t* pComment;
+    char16_t* pLocation;
+    void* pDevMode;
+    char16_t* pSepFile;
+    char16_t* pPrintProcessor;
+    char16_t* pDatatype;
+    char16_t* pParameters;
+    void* pSecurityDescriptor;
+    DWORD Attributes;
+    DWORD Priority;
+    DWORD DefaultPriority;
+    DWORD StartTime;
+    DWORD UntilTime;
+    DWORD Status;
+    DWORD cJobs;
+    DWORD AveragePPM;
+};
+
+struct PRINTER_INFO_2A {
+    char* pServerName;
+    char* pPrinterName;
+    char* pShareName;
+    char* pPortName;
+    char* pDriverName;
+    char* pComment;
+    char* pLocation;
+    void* pDevMode;
+    char* pSepFile;
+    char* pPrintProcessor;
+    char* pDatatype;
+    char* pParameters;
+    void* pSecurityDescriptor;
+    DWORD Attributes;
+    DWORD Priority;
+    DWORD DefaultPriority;
+    DWORD StartTime;
+    DWORD UntilTime;
+    DWORD Status;
+    DWORD cJobs;
+    DWORD AveragePPM;
+};
+
+BOOL EnumPrintersW(DWORD flags, const char16_t* name, DWORD level, BYTE* buffer, DWORD bufferSize,
+                   DWORD* needed, DWORD* returned);
+BOOL EnumPrintersA(DWORD flags, const char* name, DWORD level, BYTE* buffer, DWORD bufferSize,
+                   DWORD* needed, DWORD* returned);
+BOOL OpenPrinterW(const char16_t* printerName, HANDLE* printer, void* defaults);
+BOOL ClosePrinter(HANDLE printer);
+
+constexpr DWORD DM_OUT_BUFFER = 2;
+constexpr DWORD DM_IN_PROMPT = 4;
+constexpr DWORD DM_IN_BUFFER = 8;
+// Device modes are handled as the byte blocks they are: the public DEVMODEW part followed by the
+// driver's private bytes.
+LONG DocumentPropertiesW(HWND owner, HANDLE printer, const char16_t* deviceName, void* devModeOut,
+                         const void* devModeIn, DWORD mode);
+
+// ---------------------------------------------------------------------------------------------
+// GDI printing.
+
+struct DOCINFOW {
+    int cbSize;
+    const char16_t* lpszDocName;
+    const char16_t* lpszOutput;
+    const char16_t* lpszDatatype;
+    DWORD fwType;
+};
+
+struct LOGFONTW {
+    LONG lfHeight;
+    LONG lfWidth;
+    LONG lfEscapement;
+    LONG lfOrientation;
+    LONG lfWeight;
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    char16_t lfFaceName[32];
+};
+static_assert(sizeof(LOGFONTW) == 92, "LOGFONTW layout");
+
+constexpr BYTE DEFAULT_CHARSET = 1;
+constexpr int SP_ERROR = -1;
+
+// The text-metric argument is passed through untouched; nothing here reads it.
+using FONTENUMPROCW = int(OS_CALLBACK*)(const LOGFONTW* font, const void* textMetric,
+                                        DWORD fontType, LPARAM data);
+
+HDC CreateDCW(const char16_t* driver, const char16_t* device, const char16_t* port,
+              const void* devMode);
+BOOL DeleteDC(HDC dc);
+int ExtEscape(HDC dc, int escape, int inputSize, const void* input, int outputSize, void* output);
+int StartDocW(HDC dc, const DOCINFOW* docInfo);
+int StartPage(HDC dc);
+int EndPage(HDC dc);
+int EndDoc(HDC dc);
+int AbortDoc(HDC dc);
+BOOL TextOutA(HDC dc, int x, int y, const char* text, int length);
+int EnumFontFamiliesExW(HDC dc, LOGFONTW* font, FONTENUMPROCW proc, LPARAM data, DWORD flags);
+
+// ---------------------------------------------------------------------------------------------
+// Windows, dialogs and controls.
+
+constexpr UINT MB_OK = 0x00000000;
+constexpr UINT MB_ICONINFORMATION = 0x00000040;
+constexpr UINT MB_ICONWARNING = 0x00000030;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+
+constexpr UINT WM_INITDIALOG = 0x0110;
+constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_USER = 0x0400;
+constexpr UINT PBM_SETRANGE = WM_USER + 1;
+constexpr UINT PBM_SETPOS = WM_USER + 2;
+constexpr int SW_SHOWNORMAL = 1;
+
+using DLGPROC = INT_PTR(OS_CALLBACK*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+inline WORD LOWORD(uintptr_t value) { return static_cast<WORD>(value & 0xFFFF); }
+inline WORD HIWORD(uintptr_t value) { return static_cast<WORD>((value >> 16) & 0xFFFF); }
+inline LPARAM MAKELPARAM(WORD low, WORD high) {
+    return static_cast<LPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
+}
+
+int MessageBoxW(HWND owner, const char16_t* text, const char16_t* caption, UINT type);
+HWND CreateDialogParamW(HINSTANCE instance, const char16_t* templateName, HWND owner,
+                        DLGPROC proc, LPARAM initParam);
+BOOL DestroyWindow(HWND window);
+BOOL ShowWindow(HWND window, int command);
+BOOL EnableWindow(HWND window, BOOL enable);
+HWND GetDlgItem(HWND dialog, int id);
+BOOL SetDlgItemTextW(HWND dialog, int id, const char16_t* text);
+BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned);
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void InitCommonControls();
+
+// ---------------------------------------------------------------------------------------------
+// Registry.
+
+constexpr LONG ERROR_SUCCESS = 0;
+constexpr LONG ERROR_FILE_NOT_FOUND = 2;
+constexpr LONG ERROR_MORE_DATA = 234;
+constexpr DWORD REG_SZ = 1;
+constexpr DWORD REG_BINARY = 3;
+constexpr DWORD REG_DWORD = 4;
+constexpr DWORD KEY_QUERY_VALUE = 0x0001;
+constexpr DWORD KEY_SET_VALUE = 0x0002;
+constexpr DWORD KEY_ALL_ACCESS = 0xF003F;
+
+LONG RegOpenKeyW(HKEY parent, const char16_t* subKey, HKEY* result);
+LONG RegCreateKeyExW(HKEY parent, const char16_t* subKey, DWORD reserved, char16_t* keyClass,
+                     DWORD options, DWORD access, void* security, HKEY* result,
+                     DWORD* disposition);
+LONG RegQueryValueExW(HKEY key, const char16_t* valueName, DWORD* reserved, DWORD* type,
+                      BYTE* data, DWORD* dataSize);
+LONG RegSetValueExW(HKEY key, const char16_t* valueName, DWORD reserved, DWORD type,
+                    const BYTE* data, DWORD dataSize);
+LONG RegDeleteValueW(HKEY key, const char16_t* valueName);
+LONG RegCloseKey(HKEY key);
+
+LONG RegOpenKeyExA(HKEY parent, const char* subKey, DWORD options, DWORD access, HKEY* result);
+LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
+                      DWORD* dataSize);
+LONG RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD type, const BYTE* data,
+                    DWORD dataSize);
+
+// ---------------------------------------------------------------------------------------------
+// The legacy profile (win.ini sections).
+
+DWORD GetProfileStringA(const char* section, const char* key, const char* defaultValue,
+                        char* buffer, DWORD bufferSize);
+BOOL WriteProfileStringA(const char* section, const char* key, const char* value);
+
+} // namespace os

@@ -1,0 +1,147 @@
+// Simulated print spooler: enumeration, printer handles and device modes.
+#include "platform/sim/world.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+using sim::world;
+
+template <typename Char> size_t stringBytes(const std::basic_string<Char>& s) {
+    return (s.size() + 1) * sizeof(Char);
+}
+
+template <typename Char> std::basic_string<Char> convert(const std::u16string& s);
+template <> std::u16string convert<char16_t>(const std::u16string& s) { return s; }
+template <> std::string convert<char>(const std::u16string& s) {
+    std::string out;
+    for (char16_t c : s) {
+        out.push_back(static_cast<char>(c <= 0xFF ? c : '?'));
+    }
+    return out;
+}
+
+// Lays the level-2 records out as the spooler does: the structures first, their strings behind.
+template <typename Char, typename Info>
+os::BOOL enumPrinters(os::DWORD level, os::BYTE* buffer, os::DWORD bufferSize, os::DWORD* needed,
+                      os::DWORD* returned) {
+    sim::World& w = world();
+    if (returned) {
+        *returned = 0;
+    }
+    if (level != 2) {
+        return os::FALSE;
+    }
+    const bool sizeQuery = bufferSize == 0;
+    size_t total = sizeof(Info) * w.printers.size();
+    for (const auto& p : w.printers) {
+        total += stringBytes(convert<Char>(p.name)) + stringBytes(convert<Char>(p.port)) +
+                 stringBytes(convert<Char>(p.driver));
+    }
+    if (needed) {
+        *needed = static_cast<os::DWORD>(total);
+    }
+    if (sizeQuery) {
+        for (auto& p : w.addedBetweenEnumCalls) {
+            w.printers.push_back(p);
+        }
+        w.addedBetweenEnumCalls.clear();
+        return w.printers.empty() ? os::TRUE : os::FALSE;
+    }
+    if (w.failSecondEnum || !buffer || bufferSize < total) {
+        return os::FALSE;
+    }
+    std::memset(buffer, 0, total);
+    auto* infos = reinterpret_cast<Info*>(buffer);
+    os::BYTE* strings = buffer + sizeof(Info) * w.printers.size();
+    auto place = [&](const std::u16string& s) {
+        auto text = convert<Char>(s);
+        auto* at = reinterpret_cast<Char*>(strings);
+        std::memcpy(strings, text.c_str(), stringBytes(text));
+        strings += stringBytes(text);
+        return at;
+    };
+    for (size_t i = 0; i < w.printers.size(); ++i) {
+        infos[i].pPrinterName = place(w.printers[i].name);
+        infos[i].pPortName = place(w.printers[i].port);
+        infos[i].pDriverName = place(w.printers[i].driver);
+    }
+    if (returned) {
+        *returned = static_cast<os::DWORD>(w.printers.size());
+    }
+    return os::TRUE;
+}
+
+int printerIndex(const char16_t* name) {
+    if (!name) {
+        return -1;
+    }
+    auto& printers = world().printers;
+    for (size_t i = 0; i < printers.size(); ++i) {
+        if (printers[i].name == name) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+namespace sim {
+int printerByName(const char16_t* name) { return printerIndex(name); }
+} // namespace sim
+
+namespace os {
+
+BOOL EnumPrintersW(DWORD flags, const char16_t*, DWORD level, BYTE* buffer, DWORD bufferSize,
+                   DWORD* needed, DWORD* returned) {
+    (void)flags;
+    return enumPrinters<char16_t, PRINTER_INFO_2W>(level, buffer, bufferSize, needed, returned);
+}
+
+BOOL EnumPrintersA(DWORD flags, const char*, DWORD level, BYTE* buffer, DWORD bufferSize,
+                   DWORD* needed, DWORD* returned) {
+    (void)flags;
+    return enumPrinters<char, PRINTER_INFO_2A>(level, buffer, bufferSize, needed, returned);
+}
+
+BOOL OpenPrinterW(const char16_t* printerName, HANDLE* printer, void*) {
+    const int index = printerIndex(printerName);
+    if (index < 0 || world().printers[static_cast<size_t>(index)].failOpen) {
+        return FALSE;
+    }
+    ++world().openPrinters;
+    *printer = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(0x5000 + index));
+    return TRUE;
+}
+
+BOOL ClosePrinter(HANDLE printer) {
+    if (!printer) {
+        return FALSE;
+    }
+    --world().openPrinters;
+    return TRUE;
+}
+
+LONG DocumentPropertiesW(HWND, HANDLE printer, const char16_t*, void* devModeOut,
+                         const void* devModeIn, DWORD mode) {
+    const auto index = reinterpret_cast<uintptr_t>(printer) - 0x5000;
+    if (index >= world().printers.size()) {
+        return -1;
+    }
+    sim::Printer& p = world().printers[index];
+    if (mode == 0) {
+        return p.failSizeQuery ? -1 : static_cast<LONG>(p.devMode.size());
+    }
+    // The properties dialog of the simulated driver accepts what it is given.
+    if ((mode & DM_IN_BUFFER) && devModeIn && devModeIn != devModeOut) {
+        std::memcpy(devModeOut, devModeIn, p.devMode.size());
+    }
+    if ((mode & DM_OUT_BUFFER) && devModeOut && !(mode & DM_IN_BUFFER)) {
+        std::memcpy(devModeOut, p.devMode.data(), p.devMode.size());
+    }
+    return 1; // IDOK
+}
+
+} // namespace os

@@ -1,0 +1,191 @@
+// The simulated Windows machine behind platform/os.h in the native build. Tests, the demo and the
+// benchmarks configure it through world() and read back what the code did to it.
+#pragma once
+
+#include "platform/os.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+// The 12-byte page-parameter block as the simulated Braille driver keeps it.
+struct Params {
+    int16_t paperFormat = 1;
+    int16_t paperLength = 0;
+    int16_t columns = 40;
+    int16_t lines = 29;
+    int16_t doubleSided = 0;
+    int16_t reserved = 0;
+    bool operator==(const Params& o) const;
+};
+
+// A Braille driver that keeps its page parameters in the private bytes of the device mode and
+// answers the escapes 65281 (read) and 65282 (write).
+struct BrailleDriver {
+    // Formats it takes as they come; empty means every format is taken.
+    std::vector<int16_t> acceptedFormats;
+    // What it answers for a format it does not take.
+    int16_t rejectedFormatAnswer = 0;
+    // Limits it adjusts down to; 0 means no limit.
+    int16_t maxColumns = 0;
+    int16_t maxLines = 0;
+};
+
+constexpr uint32_t kPublicDevModeSize = 220; // sizeof(DEVMODEW)
+
+struct Printer {
+    std::u16string name, port, driver;
+    bool failOpen = false;
+    bool failCreateDC = false;
+    bool failSizeQuery = false; // DocumentPropertiesW size query answers -1
+    std::optional<BrailleDriver> braille;
+    std::vector<uint8_t> devMode; // the printer's current default device mode
+};
+
+struct TextOut {
+    int x = 0, y = 0;
+    std::string bytes;
+};
+
+struct Page {
+    std::vector<TextOut> lines;
+};
+
+struct Document {
+    std::u16string name, printer, port;
+    std::optional<Params> params; // the Braille block of the device mode the DC was made from
+    std::vector<Page> pages;
+    bool ended = false;
+    bool aborted = false;
+};
+
+struct DeviceContext {
+    int printer = -1;
+    std::u16string port;
+    std::vector<uint8_t> devMode;
+    int document = -1;
+    bool pageOpen = false;
+    bool live = true;
+};
+
+struct RegValue {
+    os::DWORD type = 0;
+    std::vector<uint8_t> data;
+};
+
+struct RegKey {
+    std::map<std::u16string, std::pair<std::u16string, RegValue>> values; // by lower-case name
+};
+
+struct MessageBox {
+    os::HWND owner = nullptr;
+    std::u16string text, caption;
+    os::UINT type = 0;
+};
+
+struct Control {
+    int id = 0;
+    std::u16string className;
+    std::array<char16_t, 256> text{};
+    bool enabled = true;
+    bool visible = true;
+    int rangeLow = 0, rangeHigh = 100, position = 0;
+    os::HWND handle = nullptr;
+    std::u16string textString() const { return std::u16string(text.data()); }
+};
+
+struct Window {
+    int templateId = 0;
+    os::HWND handle = nullptr;
+    os::HWND owner = nullptr;
+    os::DLGPROC proc = nullptr;
+    std::vector<Control> controls;
+    bool visible = false;
+    bool enabled = true;
+    bool live = true;
+};
+
+struct TemplateControl {
+    int id;
+    std::u16string className;
+};
+
+struct World {
+    // Spooler.
+    std::vector<Printer> printers;
+    bool failSecondEnum = false;
+    std::vector<Printer> addedBetweenEnumCalls; // appear right after the size query
+    int openPrinters = 0;
+
+    // GDI.
+    std::vector<std::unique_ptr<DeviceContext>> dcs;
+    std::vector<Document> documents;
+    std::vector<int> startDocResults; // consumed front first; empty: the document starts
+    std::vector<std::pair<int32_t, int32_t>> fonts{{100, 60}}; // lfHeight, lfWidth per font
+    bool recording = true;
+    int createDCCalls = 0;
+    std::vector<std::pair<int, Params>> escapes; // escape code and the block sent or answered
+    int strayTextOuts = 0;                       // TextOutA outside a started page
+
+    // Registry and profile.
+    std::map<std::u16string, RegKey> keys; // full lower-case path such as u"hkcu\\software\\x"
+    std::map<uintptr_t, std::u16string> openKeys;
+    uintptr_t nextKey = 0x1000;
+    bool failCreateKey = false;
+    std::map<std::string, std::map<std::string, std::pair<std::string, std::string>>> profile;
+
+    // Windows.
+    std::vector<MessageBox> messageBoxes;
+    int messageBoxAnswer = os::IDOK;
+    std::vector<Window> windows;
+    std::map<int, std::vector<TemplateControl>> templates;
+    bool failCreateDialog = false;
+    int initCommonControlsCalls = 0;
+    uintptr_t nextWindow = 0x100;
+
+    // Memory.
+    long allocations = 0;
+    long liveAllocations = 0;
+    long failAllocationAt = -1; // index (from 0) of the next allocation that fails; -1: none fail
+};
+
+World& world();
+// A fresh machine: no printers, an empty registry, the library's dialog templates.
+void reset();
+
+// Printers. The Braille driver's device mode holds the block right behind the public part.
+Printer& addPrinter(const std::u16string& name, const std::u16string& port,
+                    const std::u16string& driver);
+Printer& addBraillePrinter(const std::u16string& name, const std::u16string& port,
+                           const Params& params, BrailleDriver driver = {});
+std::vector<uint8_t> makeDevMode(const std::u16string& name, uint16_t driverExtra,
+                                 const Params* params);
+std::optional<Params> paramsInDevMode(const uint8_t* devMode, size_t size);
+
+// Registry helpers for tests; paths are relative to the root, such as u"Software\\Vorn\\X".
+void setValue(os::HKEY root, const std::u16string& path, const std::u16string& name,
+              os::DWORD type, const std::vector<uint8_t>& data);
+std::optional<RegValue> getValue(os::HKEY root, const std::u16string& path,
+                                 const std::u16string& name);
+bool keyExists(os::HKEY root, const std::u16string& path);
+void createKey(os::HKEY root, const std::u16string& path);
+
+// Profile helpers.
+void setProfile(const std::string& section, const std::string& key, const std::string& value);
+std::optional<std::string> getProfile(const std::string& section, const std::string& key);
+
+// Windows.
+Window* findWindow(os::HWND handle);
+Control* findControl(os::HWND dialog, int id);
+// Presses a button of a live dialog, as the user would: nothing happens when it is disabled.
+bool clickButton(os::HWND dialog, int id);
+int liveWindows();
+int liveDCs();
+
+} // namespace sim
