@@ -1,0 +1,106 @@
+/* Dotpress: embossing on Braille printers installed as Windows printers.
+ *
+ * A host lays its document out in lines and pages of Braille cells and then:
+ *   1. optionally ImpObtenerNumeroImp, ImpSeleccionarImpresora, ImpConfigurarPagina,
+ *      ImpObtenerTamPapel;
+ *   2. ImpSetPrintingArea with the lines and columns its document is laid out for;
+ *   3. ImpMostrarDialogoImprimir to obtain the job's PrintOptions;
+ *   4. ImpAbrirImpresora with that block (stop unless it returns 0);
+ *   5. ImpImprimirLinea once per line, in page order, for every copy;
+ *   6. ImpCerrarImpresora.
+ * Every export must be called from the thread that runs the host's message loop.
+ */
+#ifndef DOTPRESS_H
+#define DOTPRESS_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define DOTPRESS_CALL __stdcall
+#else
+#define DOTPRESS_CALL
+#endif
+
+#if defined(_WIN32) && defined(DOTPRESS_BUILDING)
+#define DOTPRESS_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define DOTPRESS_API __declspec(dllimport)
+#else
+#define DOTPRESS_API
+#endif
+
+#ifdef __cplusplus
+#define DOTPRESS_STATIC_ASSERT(cond, msg) static_assert(cond, msg)
+extern "C" {
+#else
+#define DOTPRESS_STATIC_ASSERT(cond, msg) _Static_assert(cond, msg)
+#endif
+
+/* Results of the exports. */
+#define DOTPRESS_OK 0
+#define DOTPRESS_NOT_CONFIRMED 1    /* print dialog cancelled; StartDocW general error */
+#define DOTPRESS_NO_DC 6            /* no device context for the selected printer */
+#define DOTPRESS_NULL_OPTIONS 7     /* ImpMostrarDialogoImprimir without a block */
+#define DOTPRESS_JOB_OPEN 8         /* a job is already open */
+#define DOTPRESS_NO_PRINTER 13      /* no printer is selected */
+#define DOTPRESS_START_DOC_FAILED 16 /* StartDocW refused with another negative result */
+
+/* rangeKind */
+#define RANGE_ALL 0
+#define RANGE_CURRENT_PAGE 1
+#define RANGE_PAGES 2
+
+#define MAX_PAGE_RANGES 25
+
+typedef struct PageRange {
+    uint32_t firstPage; /* 1-based */
+    uint32_t lastPage;  /* inclusive */
+} PageRange;
+
+/* The job block: 228 bytes, 57 little-endian four-byte fields, no padding. */
+typedef struct PrintOptions {
+    int32_t rangeKind;
+    int32_t printToFile;
+    uint32_t copies;
+    int32_t collate;
+    int32_t adjustBothSides;
+    uint32_t totalPages; /* copies x the pages of the used ranges */
+    int32_t rangeCount;  /* 1 to 25 */
+    PageRange ranges[MAX_PAGE_RANGES];
+} PrintOptions;
+
+DOTPRESS_STATIC_ASSERT(sizeof(PageRange) == 8, "PageRange is 8 bytes");
+DOTPRESS_STATIC_ASSERT(offsetof(PageRange, lastPage) == 4, "PageRange.lastPage");
+DOTPRESS_STATIC_ASSERT(sizeof(PrintOptions) == 228, "PrintOptions is 228 bytes");
+DOTPRESS_STATIC_ASSERT(offsetof(PrintOptions, rangeKind) == 0, "PrintOptions.rangeKind");
+DOTPRESS_STATIC_ASSERT(offsetof(PrintOptions, printToFile) == 4, "PrintOptions.printToFile");
+DOTPRESS_STATIC_ASSERT(offsetof(PrintOptions, copies) == 8, "PrintOptions.copies");
+DOTPRESS_STATIC_ASSERT(offsetof(PrintOptions, collate) == 12, "PrintOptions.collate");
+DOTPRESS_STATIC_ASSERT(offsetof(PrintOptions, adjustBothSides) == 16,
+                       "PrintOptions.adjustBothSides");
+DOTPRESS_STATIC_ASSERT(offsetof(PrintOptions, totalPages) == 20, "PrintOptions.totalPages");
+DOTPRESS_STATIC_ASSERT(offsetof(PrintOptions, rangeCount) == 24, "PrintOptions.rangeCount");
+DOTPRESS_STATIC_ASSERT(offsetof(PrintOptions, ranges) == 28, "PrintOptions.ranges");
+DOTPRESS_STATIC_ASSERT(offsetof(PrintOptions, ranges) + 24 * sizeof(PageRange) + 4 == 224,
+                       "PrintOptions.ranges[24].lastPage");
+
+/* Window handles are HWND on Windows. */
+DOTPRESS_API int32_t DOTPRESS_CALL ImpSeleccionarImpresora(void* owner);
+DOTPRESS_API int32_t DOTPRESS_CALL ImpMostrarDialogoImprimir(void* owner, PrintOptions* options,
+                                                             int32_t documentPages);
+DOTPRESS_API int32_t DOTPRESS_CALL ImpSetPrintingArea(uint16_t* lines, uint16_t* columns);
+DOTPRESS_API int32_t DOTPRESS_CALL ImpConfigurarPagina(void* owner, int32_t* lines,
+                                                       int32_t* columns);
+DOTPRESS_API int32_t DOTPRESS_CALL ImpAbrirImpresora(void* owner, const char* documentName,
+                                                     PrintOptions options);
+DOTPRESS_API int32_t DOTPRESS_CALL ImpImprimirLinea(const char* line);
+DOTPRESS_API int32_t DOTPRESS_CALL ImpCerrarImpresora(void);
+DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerTamPapel(int32_t* lines, int32_t* columns);
+DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerNumeroImp(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* DOTPRESS_H */
