@@ -39,11 +39,11 @@ extern "C" {
 
 /* Results of the exports. */
 #define DOTPRESS_OK 0
-#define DOTPRESS_NOT_CONFIRMED 1    /* print dialog cancelled; StartDocW general error */
-#define DOTPRESS_NO_DC 6            /* no device context for the selected printer */
-#define DOTPRESS_NULL_OPTIONS 7     /* ImpMostrarDialogoImprimir without a block */
-#define DOTPRESS_JOB_OPEN 8         /* a job is already open */
-#define DOTPRESS_NO_PRINTER 13      /* no printer is selected */
+#define DOTPRESS_NOT_CONFIRMED 1     /* print dialog cancelled; StartDocW general error */
+#define DOTPRESS_NO_DC 6             /* no device context for the selected printer */
+#define DOTPRESS_NULL_OPTIONS 7      /* ImpMostrarDialogoImprimir without a block */
+#define DOTPRESS_JOB_OPEN 8          /* a job is already open */
+#define DOTPRESS_NO_PRINTER 13       /* no printer is selected */
 #define DOTPRESS_START_DOC_FAILED 16 /* StartDocW refused with another negative result */
 
 /* rangeKind */

@@ -43,10 +43,10 @@ using HANDLE = HPRINTER__*; // printer handles from OpenPrinterW
 using HINSTANCE = HINSTANCE__*;
 enum class HKEY : uintptr_t {};
 
-constexpr HKEY HKEY_CURRENT_USER =
-    static_cast<HKEY>(static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(0x80000001))));
-constexpr HKEY HKEY_LOCAL_MACHINE =
-    static_cast<HKEY>(static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(0x80000002))));
+constexpr HKEY HKEY_CURRENT_USER = static_cast<HKEY>(
+    static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(0x80000001))));
+constexpr HKEY HKEY_LOCAL_MACHINE = static_cast<HKEY>(
+    static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(0x80000002))));
 
 inline const char16_t* MAKEINTRESOURCEW(int id) {
     return reinterpret_cast<const char16_t*>(static_cast<uintptr_t>(static_cast<WORD>(id)));
@@ -196,15 +196,19 @@ constexpr int SW_SHOWNORMAL = 1;
 
 using DLGPROC = INT_PTR(OS_CALLBACK*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-inline WORD LOWORD(uintptr_t value) { return static_cast<WORD>(value & 0xFFFF); }
-inline WORD HIWORD(uintptr_t value) { return static_cast<WORD>((value >> 16) & 0xFFFF); }
+inline WORD LOWORD(uintptr_t value) {
+    return static_cast<WORD>(value & 0xFFFF);
+}
+inline WORD HIWORD(uintptr_t value) {
+    return static_cast<WORD>((value >> 16) & 0xFFFF);
+}
 inline LPARAM MAKELPARAM(WORD low, WORD high) {
     return static_cast<LPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
 }
 
 int MessageBoxW(HWND owner, const char16_t* text, const char16_t* caption, UINT type);
-HWND CreateDialogParamW(HINSTANCE instance, const char16_t* templateName, HWND owner,
-                        DLGPROC proc, LPARAM initParam);
+HWND CreateDialogParamW(HINSTANCE instance, const char16_t* templateName, HWND owner, DLGPROC proc,
+                        LPARAM initParam);
 BOOL DestroyWindow(HWND window);
 BOOL ShowWindow(HWND window, int command);
 BOOL EnableWindow(HWND window, BOOL enable);
@@ -229,10 +233,9 @@ constexpr DWORD KEY_ALL_ACCESS = 0xF003F;
 
 LONG RegOpenKeyW(HKEY parent, const char16_t* subKey, HKEY* result);
 LONG RegCreateKeyExW(HKEY parent, const char16_t* subKey, DWORD reserved, char16_t* keyClass,
-                     DWORD options, DWORD access, void* security, HKEY* result,
-                     DWORD* disposition);
-LONG RegQueryValueExW(HKEY key, const char16_t* valueName, DWORD* reserved, DWORD* type,
-                      BYTE* data, DWORD* dataSize);
+                     DWORD options, DWORD access, void* security, HKEY* result, DWORD* disposition);
+LONG RegQueryValueExW(HKEY key, const char16_t* valueName, DWORD* reserved, DWORD* type, BYTE* data,
+                      DWORD* dataSize);
 LONG RegSetValueExW(HKEY key, const char16_t* valueName, DWORD reserved, DWORD type,
                     const BYTE* data, DWORD dataSize);
 LONG RegDeleteValueW(HKEY key, const char16_t* valueName);

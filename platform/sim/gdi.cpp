@@ -90,8 +90,7 @@ BOOL DeleteDC(HDC dc) {
     return TRUE;
 }
 
-int ExtEscape(HDC dc, int escape, int inputSize, const void* input, int outputSize,
-              void* output) {
+int ExtEscape(HDC dc, int escape, int inputSize, const void* input, int outputSize, void* output) {
     sim::DeviceContext* d = dcOf(dc);
     if (!d) {
         return -1;

@@ -154,7 +154,7 @@ LONG RegDeleteValueW(HKEY key, const char16_t* valueName) {
         return 6;
     }
     return k->values.erase(sim::lower(valueName ? valueName : u"")) ? ERROR_SUCCESS
-                                                                     : ERROR_FILE_NOT_FOUND;
+                                                                    : ERROR_FILE_NOT_FOUND;
 }
 
 LONG RegCloseKey(HKEY key) {

@@ -13,7 +13,9 @@ template <typename Char> size_t stringBytes(const std::basic_string<Char>& s) {
 }
 
 template <typename Char> std::basic_string<Char> convert(const std::u16string& s);
-template <> std::u16string convert<char16_t>(const std::u16string& s) { return s; }
+template <> std::u16string convert<char16_t>(const std::u16string& s) {
+    return s;
+}
 template <> std::string convert<char>(const std::u16string& s) {
     std::string out;
     for (char16_t c : s) {
@@ -89,7 +91,9 @@ int printerIndex(const char16_t* name) {
 } // namespace
 
 namespace sim {
-int printerByName(const char16_t* name) { return printerIndex(name); }
+int printerByName(const char16_t* name) {
+    return printerIndex(name);
+}
 } // namespace sim
 
 namespace os {

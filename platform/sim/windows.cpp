@@ -143,8 +143,8 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (message == PBM_SETRANGE) {
-        const LRESULT previous = MAKELPARAM(static_cast<WORD>(c->rangeLow),
-                                            static_cast<WORD>(c->rangeHigh));
+        const LRESULT previous =
+            MAKELPARAM(static_cast<WORD>(c->rangeLow), static_cast<WORD>(c->rangeHigh));
         c->rangeLow = LOWORD(static_cast<uintptr_t>(lParam));
         c->rangeHigh = HIWORD(static_cast<uintptr_t>(lParam));
         return previous;
@@ -158,6 +158,8 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-void InitCommonControls() { ++world().initCommonControlsCalls; }
+void InitCommonControls() {
+    ++world().initCommonControlsCalls;
+}
 
 } // namespace os

@@ -48,10 +48,10 @@ std::vector<uint8_t> makeDevMode(const std::u16string& name, uint16_t driverExtr
         dm[at] = static_cast<uint8_t>(v & 0xFF);
         dm[at + 1] = static_cast<uint8_t>(v >> 8);
     };
-    put16(64, 0x0401);                     // dmSpecVersion
-    put16(66, 1);                          // dmDriverVersion
-    put16(68, kPublicDevModeSize);         // dmSize
-    put16(70, driverExtra);                // dmDriverExtra
+    put16(64, 0x0401);             // dmSpecVersion
+    put16(66, 1);                  // dmDriverVersion
+    put16(68, kPublicDevModeSize); // dmSize
+    put16(70, driverExtra);        // dmDriverExtra
     if (params && driverExtra >= sizeof(Params)) {
         std::memcpy(dm.data() + kPublicDevModeSize, params, sizeof(Params));
     }
@@ -125,8 +125,8 @@ void createKey(os::HKEY root, const std::u16string& path) {
     world().keys[fullPath(root, path)];
 }
 
-void setValue(os::HKEY root, const std::u16string& path, const std::u16string& name,
-              os::DWORD type, const std::vector<uint8_t>& data) {
+void setValue(os::HKEY root, const std::u16string& path, const std::u16string& name, os::DWORD type,
+              const std::vector<uint8_t>& data) {
     world().keys[fullPath(root, path)].values[lower(name)] = {name, RegValue{type, data}};
 }
 

@@ -169,8 +169,8 @@ std::vector<uint8_t> makeDevMode(const std::u16string& name, uint16_t driverExtr
 std::optional<Params> paramsInDevMode(const uint8_t* devMode, size_t size);
 
 // Registry helpers for tests; paths are relative to the root, such as u"Software\\Vorn\\X".
-void setValue(os::HKEY root, const std::u16string& path, const std::u16string& name,
-              os::DWORD type, const std::vector<uint8_t>& data);
+void setValue(os::HKEY root, const std::u16string& path, const std::u16string& name, os::DWORD type,
+              const std::vector<uint8_t>& data);
 std::optional<RegValue> getValue(os::HKEY root, const std::u16string& path,
                                  const std::u16string& name);
 bool keyExists(os::HKEY root, const std::u16string& path);

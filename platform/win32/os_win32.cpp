@@ -36,19 +36,34 @@ static_assert(sizeof(os::LOGFONTW) == sizeof(LOGFONTW), "LOGFONTW");
 static_assert(offsetof(os::LOGFONTW, lfCharSet) == offsetof(LOGFONTW, lfCharSet), "LOGFONTW");
 static_assert(seam::pbmSetRange == PBM_SETRANGE && seam::pbmSetPos == PBM_SETPOS, "progress bar");
 static_assert(seam::wmInitDialog == WM_INITDIALOG && seam::wmCommand == WM_COMMAND, "messages");
-static_assert(seam::mbIconWarning == MB_ICONWARNING && seam::mbIconInformation == MB_ICONINFORMATION,
+static_assert(seam::mbIconWarning == MB_ICONWARNING &&
+                  seam::mbIconInformation == MB_ICONINFORMATION,
               "message box icons");
 static_assert(seam::dmOutBuffer == DM_OUT_BUFFER && seam::dmInBuffer == DM_IN_BUFFER &&
                   seam::dmInPrompt == DM_IN_PROMPT,
               "device mode flags");
 
-const wchar_t* w(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
-wchar_t* w(char16_t* s) { return reinterpret_cast<wchar_t*>(s); }
-::HWND h(os::HWND v) { return reinterpret_cast<::HWND>(v); }
-os::HWND h(::HWND v) { return reinterpret_cast<os::HWND>(v); }
-::HDC h(os::HDC v) { return reinterpret_cast<::HDC>(v); }
-::HANDLE h(os::HANDLE v) { return reinterpret_cast<::HANDLE>(v); }
-::HKEY h(os::HKEY v) { return reinterpret_cast<::HKEY>(static_cast<uintptr_t>(v)); }
+const wchar_t* w(const char16_t* s) {
+    return reinterpret_cast<const wchar_t*>(s);
+}
+wchar_t* w(char16_t* s) {
+    return reinterpret_cast<wchar_t*>(s);
+}
+::HWND h(os::HWND v) {
+    return reinterpret_cast<::HWND>(v);
+}
+os::HWND h(::HWND v) {
+    return reinterpret_cast<os::HWND>(v);
+}
+::HDC h(os::HDC v) {
+    return reinterpret_cast<::HDC>(v);
+}
+::HANDLE h(os::HANDLE v) {
+    return reinterpret_cast<::HANDLE>(v);
+}
+::HKEY h(os::HKEY v) {
+    return reinterpret_cast<::HKEY>(static_cast<uintptr_t>(v));
+}
 
 } // namespace
 
@@ -61,11 +76,14 @@ BOOL EnumPrintersW(DWORD flags, const char16_t* name, DWORD level, BYTE* buffer,
 }
 
 BOOL OpenPrinterW(const char16_t* printerName, HANDLE* printer, void* defaults) {
-    return ::OpenPrinterW(const_cast<wchar_t*>(w(printerName)), reinterpret_cast<::HANDLE*>(printer),
+    return ::OpenPrinterW(const_cast<wchar_t*>(w(printerName)),
+                          reinterpret_cast<::HANDLE*>(printer),
                           static_cast<PRINTER_DEFAULTSW*>(defaults));
 }
 
-BOOL ClosePrinter(HANDLE printer) { return ::ClosePrinter(h(printer)); }
+BOOL ClosePrinter(HANDLE printer) {
+    return ::ClosePrinter(h(printer));
+}
 
 LONG DocumentPropertiesW(HWND owner, HANDLE printer, const char16_t* deviceName, void* devModeOut,
                          const void* devModeIn, DWORD mode) {
@@ -80,7 +98,9 @@ HDC CreateDCW(const char16_t* driver, const char16_t* device, const char16_t* po
         ::CreateDCW(w(driver), w(device), w(port), static_cast<const DEVMODEW*>(devMode)));
 }
 
-BOOL DeleteDC(HDC dc) { return ::DeleteDC(h(dc)); }
+BOOL DeleteDC(HDC dc) {
+    return ::DeleteDC(h(dc));
+}
 
 int ExtEscape(HDC dc, int escape, int inputSize, const void* input, int outputSize, void* output) {
     return ::ExtEscape(h(dc), escape, inputSize, static_cast<LPCSTR>(input), outputSize,
@@ -91,10 +111,18 @@ int StartDocW(HDC dc, const DOCINFOW* docInfo) {
     return ::StartDocW(h(dc), reinterpret_cast<const ::DOCINFOW*>(docInfo));
 }
 
-int StartPage(HDC dc) { return ::StartPage(h(dc)); }
-int EndPage(HDC dc) { return ::EndPage(h(dc)); }
-int EndDoc(HDC dc) { return ::EndDoc(h(dc)); }
-int AbortDoc(HDC dc) { return ::AbortDoc(h(dc)); }
+int StartPage(HDC dc) {
+    return ::StartPage(h(dc));
+}
+int EndPage(HDC dc) {
+    return ::EndPage(h(dc));
+}
+int EndDoc(HDC dc) {
+    return ::EndDoc(h(dc));
+}
+int AbortDoc(HDC dc) {
+    return ::AbortDoc(h(dc));
+}
 
 BOOL TextOutA(HDC dc, int x, int y, const char* text, int length) {
     return ::TextOutA(h(dc), x, y, text, length);
@@ -111,18 +139,25 @@ int MessageBoxW(HWND owner, const char16_t* text, const char16_t* caption, UINT 
     return ::MessageBoxW(h(owner), w(text), w(caption), type);
 }
 
-HWND CreateDialogParamW(HINSTANCE instance, const char16_t* templateName, HWND owner,
-                        DLGPROC proc, LPARAM initParam) {
-    return h(::CreateDialogParamW(reinterpret_cast<::HINSTANCE>(instance), w(templateName),
-                                  h(owner),
-                                  reinterpret_cast<::DLGPROC>(reinterpret_cast<void*>(proc)),
-                                  initParam));
+HWND CreateDialogParamW(HINSTANCE instance, const char16_t* templateName, HWND owner, DLGPROC proc,
+                        LPARAM initParam) {
+    return h(::CreateDialogParamW(
+        reinterpret_cast<::HINSTANCE>(instance), w(templateName), h(owner),
+        reinterpret_cast<::DLGPROC>(reinterpret_cast<void*>(proc)), initParam));
 }
 
-BOOL DestroyWindow(HWND window) { return ::DestroyWindow(h(window)); }
-BOOL ShowWindow(HWND window, int command) { return ::ShowWindow(h(window), command); }
-BOOL EnableWindow(HWND window, BOOL enable) { return ::EnableWindow(h(window), enable); }
-HWND GetDlgItem(HWND dialog, int id) { return h(::GetDlgItem(h(dialog), id)); }
+BOOL DestroyWindow(HWND window) {
+    return ::DestroyWindow(h(window));
+}
+BOOL ShowWindow(HWND window, int command) {
+    return ::ShowWindow(h(window), command);
+}
+BOOL EnableWindow(HWND window, BOOL enable) {
+    return ::EnableWindow(h(window), enable);
+}
+HWND GetDlgItem(HWND dialog, int id) {
+    return h(::GetDlgItem(h(dialog), id));
+}
 
 BOOL SetDlgItemTextW(HWND dialog, int id, const char16_t* text) {
     return ::SetDlgItemTextW(h(dialog), id, w(text));
@@ -136,7 +171,9 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return ::SendMessageW(h(window), message, wParam, lParam);
 }
 
-void InitCommonControls() { ::InitCommonControls(); }
+void InitCommonControls() {
+    ::InitCommonControls();
+}
 
 LONG RegOpenKeyW(HKEY parent, const char16_t* subKey, HKEY* result) {
     return ::RegOpenKeyW(h(parent), w(subKey), reinterpret_cast<::HKEY*>(result));
@@ -151,8 +188,8 @@ LONG RegCreateKeyExW(HKEY parent, const char16_t* subKey, DWORD reserved, char16
                              reinterpret_cast<LPDWORD>(disposition));
 }
 
-LONG RegQueryValueExW(HKEY key, const char16_t* valueName, DWORD* reserved, DWORD* type,
-                      BYTE* data, DWORD* dataSize) {
+LONG RegQueryValueExW(HKEY key, const char16_t* valueName, DWORD* reserved, DWORD* type, BYTE* data,
+                      DWORD* dataSize) {
     return ::RegQueryValueExW(h(key), w(valueName), reinterpret_cast<LPDWORD>(reserved),
                               reinterpret_cast<LPDWORD>(type), data,
                               reinterpret_cast<LPDWORD>(dataSize));

@@ -12,7 +12,9 @@ static_assert(sizeof(os::PRINTER_INFO_2A) == sizeof(PRINTER_INFO_2A), "PRINTER_I
 static_assert(offsetof(os::PRINTER_INFO_2A, pPortName) == offsetof(PRINTER_INFO_2A, pPortName),
               "PRINTER_INFO_2A");
 
-::HKEY h(os::HKEY v) { return reinterpret_cast<::HKEY>(static_cast<uintptr_t>(v)); }
+::HKEY h(os::HKEY v) {
+    return reinterpret_cast<::HKEY>(static_cast<uintptr_t>(v));
+}
 
 } // namespace
 

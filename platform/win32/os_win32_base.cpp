@@ -5,8 +5,12 @@
 
 namespace os {
 
-void* LocalAlloc(UINT flags, size_t bytes) { return ::LocalAlloc(flags, bytes); }
-void* LocalFree(void* block) { return ::LocalFree(block); }
+void* LocalAlloc(UINT flags, size_t bytes) {
+    return ::LocalAlloc(flags, bytes);
+}
+void* LocalFree(void* block) {
+    return ::LocalFree(block);
+}
 
 LONG RegCloseKey(HKEY key) {
     return ::RegCloseKey(reinterpret_cast<::HKEY>(static_cast<uintptr_t>(key)));

@@ -1,0 +1,73 @@
+// The nine exports. Each forwards to one component of the library object; none lets anything
+// escape to the host but its status.
+#include "dotpress.h"
+
+#include "dotpress/core/library_instance.h"
+#include "dotpress/core/library_object.h"
+
+using dotpress::library;
+
+namespace {
+
+os::HWND window(void* handle) {
+    return static_cast<os::HWND>(handle);
+}
+
+void writePageSize(int32_t* lines, int32_t* columns) {
+    const dotpress::PrinterParams& params = library().selectedRecord().params;
+    if (lines) {
+        *lines = params.lines;
+    }
+    if (columns) {
+        *columns = params.columns;
+    }
+}
+
+} // namespace
+
+extern "C" {
+
+DOTPRESS_API int32_t DOTPRESS_CALL ImpSeleccionarImpresora(void* owner) {
+    (void)owner;
+    return 0;
+}
+
+DOTPRESS_API int32_t DOTPRESS_CALL ImpMostrarDialogoImprimir(void* owner, PrintOptions* options,
+                                                             int32_t documentPages) {
+    return library().showPrintDialog(window(owner), options, documentPages & 0xFFFF);
+}
+
+DOTPRESS_API int32_t DOTPRESS_CALL ImpSetPrintingArea(uint16_t* lines, uint16_t* columns) {
+    return library().setPrintingArea(lines, columns);
+}
+
+DOTPRESS_API int32_t DOTPRESS_CALL ImpConfigurarPagina(void* owner, int32_t* lines,
+                                                       int32_t* columns) {
+    (void)owner;
+    writePageSize(lines, columns);
+    return 0;
+}
+
+DOTPRESS_API int32_t DOTPRESS_CALL ImpAbrirImpresora(void* owner, const char* documentName,
+                                                     PrintOptions options) {
+    return library().openJob(window(owner), documentName, options);
+}
+
+DOTPRESS_API int32_t DOTPRESS_CALL ImpImprimirLinea(const char* line) {
+    return library().printJobLine(line);
+}
+
+DOTPRESS_API int32_t DOTPRESS_CALL ImpCerrarImpresora(void) {
+    return library().closeJob();
+}
+
+DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerTamPapel(int32_t* lines, int32_t* columns) {
+    writePageSize(lines, columns);
+    return 0;
+}
+
+DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerNumeroImp(void) {
+    return static_cast<int32_t>(library().count);
+}
+
+} // extern "C"

@@ -1,0 +1,15 @@
+// The three job operations behind ImpAbrirImpresora, ImpImprimirLinea and ImpCerrarImpresora.
+#pragma once
+
+#include "dotpress/core/progress_window.h"
+
+namespace dotpress {
+
+class PrintJob : public ProgressWindow {
+public:
+    int32_t openJob(os::HWND owner, const char* name, const PrintOptions& jobOptions);
+    int32_t printJobLine(const char* line);
+    int32_t closeJob();
+};
+
+} // namespace dotpress

@@ -1,0 +1,63 @@
+// The open job's device context and the page it is writing, and the driver operations that talk
+// to a printer through its own device context.
+#pragma once
+
+#include "dotpress/core/job_state.h"
+#include "dotpress/core/printer_table.h"
+#include "platform/os.h"
+
+#include <cstdint>
+
+namespace dotpress {
+
+constexpr int32_t STATUS_OK = 0;
+constexpr int32_t STATUS_SPOOLER_ERROR = 1;
+constexpr int32_t STATUS_NO_DC = 6;
+constexpr int32_t STATUS_BUSY = 8;
+constexpr int32_t STATUS_NOT_OPEN = 9;
+constexpr int32_t STATUS_PROBE_NO_DC = 15;
+constexpr int32_t STATUS_START_DOC_FAILED = 16;
+
+constexpr size_t kLineBufferBytes = 520; // at most 519 bytes of text and a terminating zero
+
+class PrintSession : public virtual PrinterTable, public virtual JobState {
+public:
+    PrintSession();
+    ~PrintSession();
+
+    // Driver operations (driver_escapes.cpp).
+    int32_t readDeviceMode(PrinterRecord& record);
+    int32_t getPrinterParams(PrinterRecord& record);
+    int32_t setPrinterParams(PrinterRecord& record);
+    int32_t showPrinterProperties(os::HWND owner, PrinterRecord& record);
+    int32_t probeCustomFormat(uint32_t index, int16_t& result);
+    int32_t testParamsEscape();
+
+    // The document (print_session.cpp).
+    int32_t beginDocument(const char* name);
+    int32_t printLine(const char* line);
+    int32_t endDocument();
+    // Drops the open document: the spooler discards what it received.
+    int32_t abortDocument();
+    int32_t startPage();
+    int32_t endPage();
+    void convertLine(const char* line);
+    void queryFontMetrics();
+
+    bool jobOpen() const { return dc != nullptr; }
+
+    PrinterRecord* jobRecord;
+    os::HDC dc;
+    int32_t pageOpen;
+    int16_t pageLines;
+    int32_t y;
+    int32_t lineHeight;
+    int32_t charWidth;
+    char lineBuffer[kLineBufferBytes];
+    int16_t lineLength;
+
+private:
+    void releaseJob();
+};
+
+} // namespace dotpress

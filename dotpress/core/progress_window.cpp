@@ -1,0 +1,145 @@
+#include "dotpress/core/progress_window.h"
+
+#include "dotpress/core/library_instance.h"
+#include "dotpress/resources/resource_ids.h"
+
+namespace dotpress {
+
+ProgressWindow* ProgressWindow::instance = nullptr;
+
+ProgressWindow::ProgressWindow()
+    : lineOnPage(0), copy(0), totalPages(0), pageOrdinal(0), dialog(nullptr), progressBar(nullptr),
+      owner(nullptr), cancelRequested(0) {
+    instance = this;
+}
+
+ProgressWindow::~ProgressWindow() {
+    // The window uses our dialog procedure: it must not outlive the library.
+    closeProgressWindow();
+    if (instance == this) {
+        instance = nullptr;
+    }
+}
+
+void ProgressWindow::resetAccounting() {
+    currentPage = rangeAt(options, 0).firstPage;
+    copy = 1;
+    rangeIndex = 0;
+    lineOnPage = 1;
+    pageOrdinal = 1;
+    dialog = nullptr;
+    cancelRequested = 0;
+    totalPages = options.totalPages;
+}
+
+void ProgressWindow::openProgressWindow() {
+    if (dialog) {
+        return;
+    }
+    os::HWND created = os::CreateDialogParamW(moduleHandle, os::MAKEINTRESOURCEW(IDD_PROGRESS),
+                                              owner, progressDialogProc, 0);
+    if (created) {
+        dialog = created;
+        os::ShowWindow(dialog, os::SW_SHOWNORMAL);
+    }
+}
+
+void ProgressWindow::closeProgressWindow() {
+    if (dialog) {
+        os::DestroyWindow(dialog);
+        dialog = nullptr;
+        progressBar = nullptr;
+    }
+}
+
+os::INT_PTR OS_CALLBACK ProgressWindow::progressDialogProc(os::HWND dialog, os::UINT message,
+                                                           os::WPARAM wParam, os::LPARAM lParam) {
+    if (!instance) {
+        return os::FALSE;
+    }
+    if (message == os::WM_INITDIALOG) {
+        return instance->initProgressDialog(dialog);
+    }
+    if (message == os::WM_COMMAND) {
+        instance->onProgressCommand(os::LOWORD(wParam), os::HIWORD(wParam),
+                                    reinterpret_cast<os::HWND>(lParam));
+    }
+    return os::FALSE;
+}
+
+os::INT_PTR ProgressWindow::initProgressDialog(os::HWND window) {
+    progressBar = os::GetDlgItem(window, IDC_PROGRESS_BAR);
+    if (progressBar) {
+        os::SendMessageW(progressBar, os::PBM_SETRANGE, 0,
+                         os::MAKELPARAM(1, static_cast<os::WORD>(totalPages & 0xFFFF)));
+        os::SendMessageW(progressBar, os::PBM_SETPOS, 1, 0);
+    }
+    os::SetDlgItemTextW(window, IDC_PROGRESS_PRINTER, selectedRecord().name);
+    os::SetDlgItemTextW(window, IDC_PROGRESS_DOCUMENT, documentName);
+    return os::TRUE;
+}
+
+void ProgressWindow::onProgressCommand(int id, int, os::HWND) {
+    if (id != IDC_PROGRESS_CANCEL) {
+        return;
+    }
+    // From here on nothing more is drawn and the document is dropped when the host closes it.
+    cancelRequested = 1;
+    if (dialog) {
+        os::EnableWindow(os::GetDlgItem(dialog, IDC_PROGRESS_CANCEL), os::FALSE);
+    }
+}
+
+void ProgressWindow::accountLine() {
+    if (dialog) {
+        os::SetDlgItemInt(dialog, IDC_PROGRESS_PAGE, currentPage, os::FALSE);
+        os::SetDlgItemInt(dialog, IDC_PROGRESS_COPY, copy, os::FALSE);
+        if (progressBar) {
+            os::SendMessageW(progressBar, os::PBM_SETPOS, pageOrdinal, 0);
+        }
+    }
+    if (lineOnPage != selectedRecord().params.lines) {
+        lineOnPage = static_cast<int16_t>(lineOnPage + 1);
+        return;
+    }
+    lineOnPage = 0;
+    ++pageOrdinal;
+    if (pageOrdinal > totalPages) {
+        return; // every page of the job has been counted
+    }
+    advancePage();
+    lineOnPage = static_cast<int16_t>(lineOnPage + 1);
+}
+
+void ProgressWindow::advancePage() {
+    const int32_t ranges = usedRangeCount(options);
+    auto nextRange = [&] {
+        if (++rangeIndex >= ranges) {
+            rangeIndex = 0;
+            return true;
+        }
+        return false;
+    };
+    if (options.collate == 0) {
+        ++currentPage;
+        if (currentPage <= rangeAt(options, rangeIndex).lastPage) {
+            return;
+        }
+        if (nextRange()) {
+            ++copy;
+        }
+    } else {
+        if (++copy <= options.copies) {
+            return;
+        }
+        copy = 1;
+        ++currentPage;
+        if (currentPage <= rangeAt(options, rangeIndex).lastPage) {
+            return;
+        }
+        nextRange();
+    }
+    currentPage = rangeAt(options, rangeIndex).firstPage;
+}
+
+} // namespace dotpress
