@@ -1,0 +1,71 @@
+// A freshly loaded library on a simulated machine of its own for every test.
+#pragma once
+
+#include "dotpress.h"
+#include "dotpress/core/library_instance.h"
+#include "dotpress/core/library_object.h"
+#include "platform/sim/world.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace dptest {
+
+inline const std::u16string kKey = u"Software\\Vorn\\DefDotpress";
+
+inline std::vector<uint8_t> bytesOf(const void* data, size_t size) {
+    const auto* p = static_cast<const uint8_t*>(data);
+    return std::vector<uint8_t>(p, p + size);
+}
+
+inline std::vector<uint8_t> paramsBytes(const sim::Params& p) {
+    return bytesOf(&p, sizeof p);
+}
+
+class LibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override { sim::reset(); }
+    void TearDown() override {
+        dotpress::unload();
+        EXPECT_EQ(sim::world().liveAllocations, 0) << "memory left behind at unload";
+        EXPECT_EQ(sim::liveDCs(), 0) << "device contexts left behind";
+        EXPECT_EQ(sim::world().openPrinters, 0) << "printer handles left behind";
+        EXPECT_EQ(sim::world().openKeys.size(), 0u) << "registry keys left open";
+    }
+
+    dotpress::LibraryObject& load() {
+        dotpress::load();
+        return dotpress::library();
+    }
+    void reload() {
+        dotpress::unload();
+        dotpress::load();
+    }
+    dotpress::LibraryObject& lib() { return dotpress::library(); }
+
+    static void selectPrinter(const std::u16string& name) {
+        sim::setValue(os::HKEY_CURRENT_USER, kKey, u"NombreImp", os::REG_SZ,
+                      bytesOf(name.data(), name.size() * 2));
+    }
+};
+
+// A job block as a host fills it itself.
+inline PrintOptions jobOptions(uint32_t copies, std::vector<std::pair<uint32_t, uint32_t>> ranges,
+                               int32_t collate = 0) {
+    PrintOptions o{};
+    o.rangeKind = RANGE_PAGES;
+    o.copies = copies;
+    o.collate = collate;
+    o.rangeCount = static_cast<int32_t>(ranges.size());
+    uint32_t pages = 0;
+    for (size_t i = 0; i < ranges.size(); ++i) {
+        o.ranges[i] = {ranges[i].first, ranges[i].second};
+        pages += ranges[i].second - ranges[i].first + 1;
+    }
+    o.totalPages = pages * copies;
+    return o;
+}
+
+} // namespace dptest
