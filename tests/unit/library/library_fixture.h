@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,12 @@ inline const std::u16string kKey = u"Software\\Vorn\\DefDotpress";
 inline std::vector<uint8_t> bytesOf(const void* data, size_t size) {
     const auto* p = static_cast<const uint8_t*>(data);
     return std::vector<uint8_t>(p, p + size);
+}
+
+inline sim::Params paramsOf(const dotpress::PrinterRecord& record) {
+    sim::Params p;
+    std::memcpy(static_cast<void*>(&p), &record.params, sizeof p);
+    return p;
 }
 
 inline std::vector<uint8_t> paramsBytes(const sim::Params& p) {
@@ -44,6 +51,7 @@ protected:
         dotpress::load();
     }
     dotpress::LibraryObject& lib() { return dotpress::library(); }
+    dotpress::JobState& job() { return dotpress::library(); }
 
     static void selectPrinter(const std::u16string& name) {
         sim::setValue(os::HKEY_CURRENT_USER, kKey, u"NombreImp", os::REG_SZ,

@@ -92,9 +92,7 @@ TEST_F(LibraryTest, DefaultBlockIsReadByTheFieldsItCovers) {
         store(u"DatosPag", os::REG_SZ, c.value); // the type is not looked at
         sim::addPrinter(u"Laser", u"LPT1:", u"Ordinary");
         auto& lib = load();
-        Params got;
-        std::memcpy(static_cast<void*>(&got), &lib.records[0].params, sizeof got);
-        EXPECT_EQ(got, c.expected);
+        EXPECT_EQ(dptest::paramsOf(lib.records[0]), c.expected);
         dotpress::unload();
         EXPECT_EQ(stored(u"DatosPag")->data, dptest::paramsBytes(c.expected));
     }

@@ -7,6 +7,7 @@
 namespace {
 
 using dptest::LibraryTest;
+using dptest::paramsOf;
 using sim::Params;
 
 constexpr Params kDriverBlock{3, 280, 32, 27, 1, 7};
@@ -17,12 +18,6 @@ int setEscapes() {
         n += e.first == dotpress::ESCAPE_SET_PRINTER_PARAMS;
     }
     return n;
-}
-
-Params paramsOf(const dotpress::PrinterRecord& r) {
-    Params p;
-    std::memcpy(static_cast<void*>(&p), &r.params, sizeof p);
-    return p;
 }
 
 TEST_F(LibraryTest, NoPrintersLeavesOnlyTheDefaultRecord) {
