@@ -1,0 +1,122 @@
+// The demo: a host embosses a short Spanish text on the simulated machine's double-sided Braille
+// embosser, then the job is shown as the embosser received it, page by page.
+#include "dotpress/core/library_instance.h"
+#include "examples/braille_cells.h"
+#include "examples/sample_host.h"
+#include "platform/sim/world.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string utf8(const std::u16string& text) {
+    std::string out;
+    for (char16_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// What the progress window showed while the lines of one device page were printed.
+struct Shown {
+    std::u16string page, copy;
+};
+
+} // namespace
+
+int main() {
+    sim::reset();
+    sim::Params format;
+    format.paperFormat = 2;
+    format.paperLength = 280;
+    format.columns = 32;
+    format.lines = 10;
+    format.doubleSided = 1;
+    sim::addPrinter(u"Impresora láser", u"LPT1:", u"Laser PCL");
+    sim::addBraillePrinter(u"Embosser Braille", u"USB001", format);
+    const std::u16string selected = u"Embosser Braille";
+    sim::setValue(os::HKEY_CURRENT_USER, u"Software\\Vorn\\DefDotpress", u"NombreImp", os::REG_SZ,
+                  std::vector<uint8_t>(reinterpret_cast<const uint8_t*>(selected.data()),
+                                       reinterpret_cast<const uint8_t*>(selected.data()) +
+                                           selected.size() * 2));
+    dotpress::load();
+
+    std::printf("Impresoras: %d\n", ImpObtenerNumeroImp());
+    const sample::Document document = sample::sampleDocument();
+    sample::Layout layout;
+    const PrintOptions options = sample::sampleOptions(document);
+
+    // The host pumps messages between lines; here we note what the window showed instead.
+    std::vector<Shown> shownPerPage;
+    auto betweenLines = [&] {
+        const sim::Document& doc = sim::world().documents.back();
+        size_t page = doc.pages.size();
+        if (page == 0) {
+            return;
+        }
+        shownPerPage.resize(page);
+        for (auto& w : sim::world().windows) {
+            if (w.live) {
+                Shown shown{sim::findControl(w.handle, 1017)->textString(),
+                            sim::findControl(w.handle, 1020)->textString()};
+                // Attribute the numbers to the page the line went on: the last page that holds
+                // lines.
+                while (page > 0 && doc.pages[page - 1].lines.empty()) {
+                    --page;
+                }
+                if (page > 0 && shownPerPage[page - 1].page.empty()) {
+                    shownPerPage[page - 1] = shown;
+                }
+            }
+        }
+    };
+    const int32_t status =
+        sample::emboss(nullptr, "Biblioteca del barrio", document, layout, options, betweenLines);
+    if (status != 0) {
+        std::printf("ImpAbrirImpresora devolvió %d\n", status);
+        return 1;
+    }
+
+    const sim::Document& doc = sim::world().documents.back();
+    std::printf("Documento \"%s\" en \"%s\" (puerto %s)\n", utf8(doc.name).c_str(),
+                utf8(doc.printer).c_str(), utf8(doc.port).c_str());
+    std::printf("Área de impresión: %u líneas x %u caracteres; %u copias de las páginas",
+                layout.lines, layout.columns, options.copies);
+    for (int32_t r = 0; r < options.rangeCount; ++r) {
+        std::printf(" %u-%u", options.ranges[r].firstPage, options.ranges[r].lastPage);
+    }
+    std::printf("; impresora de doble cara\n");
+    std::printf("%zu hojas de papel, %zu caras enviadas\n\n", (doc.pages.size() + 1) / 2,
+                doc.pages.size());
+
+    for (size_t i = 0; i < doc.pages.size(); ++i) {
+        const sim::Page& page = doc.pages[i];
+        std::printf("── Cara %zu (hoja %zu, %s) ", i + 1, i / 2 + 1, i % 2 ? "dorso" : "frente");
+        if (page.lines.empty()) {
+            std::printf("── página vacía: la copia sigue en una hoja nueva\n\n");
+            continue;
+        }
+        const Shown& shown = i < shownPerPage.size() ? shownPerPage[i] : Shown{};
+        std::printf("── la ventana mostró: página %s, copia %s\n", utf8(shown.page).c_str(),
+                    utf8(shown.copy).c_str());
+        for (size_t l = 0; l < page.lines.size(); ++l) {
+            const auto& line = page.lines[l];
+            std::printf("%3zu  %-32s  %s\n", l + 1, braille::received(line.bytes).c_str(),
+                        braille::cells(line.bytes).c_str());
+        }
+        std::printf("\n");
+    }
+    dotpress::unload();
+    return 0;
+}
