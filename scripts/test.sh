@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds the three targets and runs every test: the native suites (plain, then under
+# AddressSanitizer and UndefinedBehaviorSanitizer), then the real DLL and EXE of both Windows
+# architectures under Wine. Exits non-zero on the first failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh all
+
+step() { printf '\n=== %s\n' "$*"; }
+jobs=2
+
+step "format"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+step "native (g++)"
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build/native -j$jobs
+(cd build/native && ctest -j$jobs --output-on-failure)
+
+step "native (clang, AddressSanitizer + UndefinedBehaviorSanitizer)"
+CC=clang CXX=clang++ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DDOTPRESS_SANITIZE=ON >/dev/null
+cmake --build build/asan -j$jobs
+(cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest -j$jobs --output-on-failure)
+
+for arch in x86_64 i686; do
+  step "Windows $arch under Wine"
+  cmake -S . -B build/$arch -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$arch.cmake >/dev/null
+  cmake --build build/$arch -j$jobs
+  (cd build/$arch && ctest --output-on-failure)
+done
+
+step "all tests passed"
