@@ -1,0 +1,83 @@
+#!/bin/sh
+# Reads Dotpress.dll's export and import tables with objdump (on the build machine, no Wine):
+# exactly the nine exports under their plain names with ordinals 1 to 9, and imports from
+# system DLLs only, so that the library loads with nothing of the compiler's runtime beside it.
+#
+#   check_dll_image.sh <objdump> <Dotpress.dll>
+set -u
+
+if [ $# -ne 2 ]; then
+    echo "usage: check_dll_image.sh <objdump> <dll>" >&2
+    exit 2
+fi
+objdump=$1
+dll=$2
+
+headers=$("$objdump" -p "$dll") || {
+    echo "cannot read $dll" >&2
+    exit 1
+}
+
+# "name ordinal" per export, sorted by name. The name-pointer table shows an index into the
+# address table (newer objdumps add "+base[n]" with the ordinal itself); ordinal = base + index.
+exports=$(printf '%s\n' "$headers" | awk '
+    /^Ordinal Base/ && base == "" { base = $3 }
+    /^\[Ordinal\/Name Pointer\] Table/ { in_names = 1; next }
+    in_names && NF == 0 { in_names = 0 }
+    in_names {
+        line = $0
+        if (match(line, /\+base\[ *[0-9]+\]/)) {
+            ord = substr(line, RSTART, RLENGTH); gsub(/[^0-9]/, "", ord)
+        } else {
+            match(line, /\[ *[0-9]+\]/)
+            ord = substr(line, RSTART, RLENGTH); gsub(/[^0-9]/, "", ord); ord += base
+        }
+        print $NF, ord + 0
+    }' | sort)
+
+expected="ImpAbrirImpresora 1
+ImpCerrarImpresora 2
+ImpConfigurarPagina 3
+ImpImprimirLinea 4
+ImpMostrarDialogoImprimir 5
+ImpObtenerNumeroImp 6
+ImpObtenerTamPapel 7
+ImpSeleccionarImpresora 8
+ImpSetPrintingArea 9"
+
+status=0
+if [ "$exports" != "$expected" ]; then
+    echo "exports of $dll (name ordinal):" >&2
+    printf '%s\n' "$exports" >&2
+    echo "expected:" >&2
+    printf '%s\n' "$expected" >&2
+    status=1
+fi
+
+# The DLLs every Windows installation has that the library may need; anything else (the
+# compiler's libgcc_s, libstdc++ or libwinpthread above all) is a fault.
+system_dlls="advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll ntdll.dll"
+system_dlls="$system_dlls ucrtbase.dll user32.dll version.dll winspool.drv"
+imports=$(printf '%s\n' "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' |
+    tr 'A-Z' 'a-z' | sort -u)
+if [ -z "$imports" ]; then
+    echo "$dll: no import table found" >&2
+    status=1
+fi
+for name in $imports; do
+    case " $system_dlls " in
+    *" $name "*) ;;
+    *)
+        case "$name" in
+        api-ms-win-crt-*) ;;
+        *)
+            echo "$dll imports $name, which is not a system DLL" >&2
+            status=1
+            ;;
+        esac
+        ;;
+    esac
+done
+
+[ "$status" = 0 ] && echo "$dll: 9 exports with ordinals 1-9; imports: $(echo $imports)"
+exit "$status"
