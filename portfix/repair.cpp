@@ -15,8 +15,8 @@ constexpr char kDevices[] = "Devices";
 constexpr char kPrinterPorts[] = "PrinterPorts";
 constexpr char kOurDrivers[] = "VORN";
 
-// An empty "Default DevMode" makes the spooler hand applications no device mode at all; a missing
-// value or one with data is the spooler's own business and stays as it is.
+// Only an empty "Default DevMode" is ours to fill; a missing value, or one with data, belongs to
+// the spooler and the driver and stays as it is.
 void repairDefaultDevMode(const char* printerName) {
     const size_t prefix = sizeof kPrintersKey - 1;
     const size_t name = std::strlen(printerName);
