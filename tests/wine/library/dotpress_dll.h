@@ -1,23 +1,17 @@
 // The Dotpress.dll of this build, loaded for the length of a test.
 #pragma once
 
+#include "wine_files.h"
+
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace dotpresstest {
 
-// The DLL in the Linux build folder named by DOTPRESS_TEST_DIR, as Wine sees it through its Z:
-// drive (the root of the Linux file system).
+// The DLL in the build folder named by DOTPRESS_TEST_DIR, as Wine sees it.
 inline std::wstring dllPath() {
-    const char* dir = std::getenv("DOTPRESS_TEST_DIR");
-    std::string unixPath = std::string(dir ? dir : ".") + "/dotpress/Dotpress.dll";
-    std::wstring path = L"Z:";
-    for (char c : unixPath) {
-        path += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
-    }
-    return path;
+    return winetest::winePath(winetest::testDirLinux() + "/dotpress/Dotpress.dll");
 }
 
 // Loads the library (which builds its printer table) and unloads it (which stores its
