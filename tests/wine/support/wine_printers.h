@@ -1,6 +1,9 @@
 // Printers in the test prefix: a fresh prefix has none, so a test installs the PostScript driver
-// under whatever name it needs and adds printers on the ports it wants (a file path makes every
-// job land in that file).
+// under whatever name it needs and adds printers on the ports it wants.
+//
+// A port that is a file path takes every job as PostScript, written at EndDoc over the file's
+// start without truncating it: remove the file before each job. An output name in the job's
+// DOCINFO takes the job instead of the port. Port "FILE:" asks for a name in a dialog.
 #pragma once
 
 #include "wine_files.h"
