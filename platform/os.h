@@ -248,6 +248,12 @@ LONG RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD type,
                     DWORD dataSize);
 
 // ---------------------------------------------------------------------------------------------
+// The process.
+
+// The command line the process was started with, program name included.
+const char* GetCommandLineA();
+
+// ---------------------------------------------------------------------------------------------
 // The legacy profile (win.ini sections).
 
 DWORD GetProfileStringA(const char* section, const char* key, const char* defaultValue,

@@ -243,6 +243,10 @@ void* LocalAlloc(UINT flags, size_t bytes) {
     return block;
 }
 
+const char* GetCommandLineA() {
+    return sim::world().commandLine.c_str();
+}
+
 void* LocalFree(void* block) {
     if (block) {
         --sim::world().liveAllocations;

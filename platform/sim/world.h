@@ -149,6 +149,9 @@ struct World {
     int initCommonControlsCalls = 0;
     uintptr_t nextWindow = 0x100;
 
+    // The process.
+    std::string commandLine = "portfix.exe";
+
     // Memory.
     long allocations = 0;
     long liveAllocations = 0;

@@ -51,4 +51,8 @@ BOOL WriteProfileStringA(const char* section, const char* key, const char* value
     return ::WriteProfileStringA(section, key, value);
 }
 
+const char* GetCommandLineA() {
+    return ::GetCommandLineA();
+}
+
 } // namespace os
