@@ -4,6 +4,7 @@
 #include "dotpress_dll.h"
 #include "wine_dialogs.h"
 #include "wine_printers.h"
+#include "wine_screenshot.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -196,6 +197,8 @@ TEST_F(DllTest, JobIsTranslatedCutAndPagedIntoTheFile) {
     // Braille parameters), so all eleven lines belong to page 1 of copy 1.
     EXPECT_EQ(controlText(progress, 1017), L"1");
     EXPECT_EQ(controlText(progress, 1020), L"1");
+    // Kept for a person to look at: build/<arch>/progress-window.bmp.
+    EXPECT_TRUE(saveScreenshot(progress, outputPath(L"progress-window.bmp")));
     imp.close();
     EXPECT_FALSE(IsWindow(progress)) << "closing the job closes the window";
 

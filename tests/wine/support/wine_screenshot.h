@@ -1,0 +1,13 @@
+// A picture of a window as it stands, for a person to look at after the run.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace winetest {
+
+// Redraws the window with its children and frame and writes it as a 24-bit BMP file.
+bool saveScreenshot(HWND window, const std::wstring& path);
+
+} // namespace winetest
