@@ -26,7 +26,9 @@ void LibraryObject::buildPrinterTable() {
     }
     // A second call that fails (printers were added in between) leaves the table empty rather
     // than counting printers it has no data for.
-    if (buffer && !os::EnumPrintersW(kFlags, nullptr, 2, buffer, needed, &needed, &returned)) {
+    const os::DWORD size = needed;
+    if (buffer && (!os::EnumPrintersW(kFlags, nullptr, 2, buffer, size, &needed, &returned) ||
+                   returned > size / sizeof(os::PRINTER_INFO_2W))) {
         returned = 0;
     }
 
