@@ -3,13 +3,13 @@
 #include "dotpress.h"
 #include "dotpress_dll.h"
 #include "wine_dialogs.h"
+#include "wine_postscript.h"
 #include "wine_printers.h"
 #include "wine_screenshot.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -147,24 +147,6 @@ TEST_F(DllTest, StoredPrinterNameSelectsItsPrinter) {
         EXPECT_EQ(Exports(dll.get()).printDialog(nullptr), c.result);
         EXPECT_EQ(narrow(shown), narrow(c.message));
     }
-}
-
-// The glyph names Wine's PostScript driver draws, page by page ("/name glyphshow" lines after
-// each "%%Page:").
-std::vector<std::vector<std::string>> glyphsPerPage(const std::string& postscript) {
-    std::vector<std::vector<std::string>> pages;
-    std::istringstream lines(postscript);
-    std::string line;
-    const std::string show = " glyphshow";
-    while (std::getline(lines, line)) {
-        if (line.rfind("%%Page: ", 0) == 0) {
-            pages.emplace_back();
-        } else if (!pages.empty() && line.size() > show.size() + 1 && line[0] == '/' &&
-                   line.compare(line.size() - show.size(), show.size(), show) == 0) {
-            pages.back().push_back(line.substr(1, line.size() - show.size() - 1));
-        }
-    }
-    return pages;
 }
 
 TEST_F(DllTest, JobIsTranslatedCutAndPagedIntoTheFile) {

@@ -1,5 +1,6 @@
 // The printer helpers against Wine's real spooler and PostScript driver: what the library's and
 // portfix's Wine tests build on.
+#include "wine_postscript.h"
 #include "wine_printers.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,6 @@
 #include <winspool.h>
 
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -120,30 +120,10 @@ int printPages(const std::wstring& printer, const std::vector<std::string>& page
     return result;
 }
 
-// Wine's PostScript driver turns every character of a TextOutA into one line
-//     /a glyphshow
-// named after the font's glyph. With a TrueType font to hand (Liberation Mono here) it sends
-// the font as Type 42 and a glyph's outline before the glyph's first use on each page; with
-// none, it uses a font of the PPD (Helvetica-Bold) and sends only the glyphshow lines. A space
-// shows as /uni00A0 in Liberation Mono, so the cases keep to letters and digits. Each page opens
-// with "%%Page: n n" and the trailer says "%%Pages: n". The job reaches the port's file only at
-// EndDoc.
-std::vector<std::vector<std::string>> glyphsPerPage(const std::string& postscript) {
-    std::vector<std::vector<std::string>> pages;
-    std::istringstream lines(postscript);
-    std::string line;
-    const std::string show = " glyphshow";
-    while (std::getline(lines, line)) {
-        if (line.rfind("%%Page: ", 0) == 0) {
-            pages.emplace_back();
-        } else if (!pages.empty() && line.size() > show.size() + 1 && line[0] == '/' &&
-                   line.compare(line.size() - show.size(), show.size(), show) == 0) {
-            pages.back().push_back(line.substr(1, line.size() - show.size() - 1));
-        }
-    }
-    return pages;
-}
-
+// With a TrueType font to hand (Liberation Mono here) the driver sends the font as Type 42 and
+// a glyph's outline before the glyph's first use on each page; with none, it uses a font of the
+// PPD (Helvetica-Bold) and sends only the glyphshow lines. The trailer says "%%Pages: n". The
+// job reaches the port's file only at EndDoc.
 TEST(Printers, TextPrintedToAFilePortComesBackAsPostScriptGlyphs) {
     struct Case {
         std::vector<std::string> pages;
