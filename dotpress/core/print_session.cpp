@@ -8,6 +8,10 @@
 
 namespace dotpress {
 
+namespace {
+constexpr char16_t kFilePort[] = u"FILE:";
+} // namespace
+
 PrintSession::PrintSession()
     : jobRecord(nullptr), dc(nullptr), pageOpen(0), pageLines(0), y(0), lineHeight(0),
       charWidth(0), lineBuffer{}, lineLength(0) {}
@@ -23,7 +27,7 @@ int32_t PrintSession::beginDocument(const char* name) {
         return STATUS_NO_DC;
     }
     if (options.printToFile == 1) {
-        copyName(jobRecord->port, u"FILE:");
+        copyName(jobRecord->port, kFilePort);
     }
     if (options.adjustBothSides == 1) {
         jobRecord->params.paperFormat = jobRecord->customFormat;
@@ -46,6 +50,9 @@ int32_t PrintSession::beginDocument(const char* name) {
     docInfo = os::DOCINFOW{};
     docInfo.cbSize = sizeof(os::DOCINFOW);
     docInfo.lpszDocName = documentName;
+    // Windows takes the output of a printer DC from the document, not from CreateDCW: without
+    // this the job would go to the printer's own port instead of the file the user asked for.
+    docInfo.lpszOutput = options.printToFile == 1 ? kFilePort : nullptr;
 
     const int started = os::StartDocW(dc, &docInfo);
     if (started < 0) {
@@ -87,7 +94,9 @@ int32_t PrintSession::printLine(const char* line) {
     os::TextOutA(dc, binding == 1 ? charWidth : 0, y, lineBuffer, lineLength);
     pageLines = static_cast<int16_t>(pageLines + 1);
     y += lineHeight;
-    if (pageLines == areaLines) {
+    // A printing area made shorter in the middle of a page ends that page at once rather than
+    // letting the lines run off the sheet. Without an area the page waits for the close.
+    if (pageLines == areaLines || (areaLines > 0 && pageLines > areaLines)) {
         endPage();
     }
     return STATUS_OK;

@@ -144,6 +144,7 @@ int StartDocW(HDC dc, const DOCINFOW* docInfo) {
     doc.name = docInfo->lpszDocName ? docInfo->lpszDocName : u"";
     doc.printer = w.printers[static_cast<size_t>(d->printer)].name;
     doc.port = d->port;
+    doc.output = docInfo->lpszOutput ? docInfo->lpszOutput : u"";
     doc.params = sim::paramsInDevMode(d->devMode.data(), d->devMode.size());
     w.documents.push_back(std::move(doc));
     d->document = static_cast<int>(w.documents.size() - 1);

@@ -59,6 +59,7 @@ struct Page {
 
 struct Document {
     std::u16string name, printer, port;
+    std::u16string output;        // the document's own output, when it names one
     std::optional<Params> params; // the Braille block of the device mode the DC was made from
     std::vector<Page> pages;
     bool ended = false;

@@ -158,6 +158,22 @@ TEST_F(SessionTest, LinesArePlacedAndPagedByThePrintingArea) {
     }
 }
 
+TEST_F(SessionTest, AreaChangedBetweenLinesTakesEffectOnTheNextLine) {
+    machine();
+    area(20, 40);
+    ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 3}}));
+    printPages(1, 15);
+    area(10, 12); // shorter than the lines already on the page
+    ImpImprimirLinea("abcdefghijklmnop");
+    ImpImprimirLinea("next");
+    ImpCerrarImpresora();
+    const auto& pages = document().pages;
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].lines.size(), 16u) << "the page ends with the first line of the new area";
+    EXPECT_EQ(pages[0].lines.back().bytes, "abcdefghijkl");
+    EXPECT_EQ(pages[1].lines.size(), 1u);
+}
+
 TEST_F(SessionTest, DriverIsSentTheJobsParameters) {
     sim::BrailleDriver driver;
     driver.acceptedFormats = {0, 1, 2, 3};
@@ -312,7 +328,14 @@ TEST_F(SessionTest, PrintToFileUsesTheFilePort) {
     ImpAbrirImpresora(nullptr, "doc", o);
     ImpCerrarImpresora();
     EXPECT_EQ(document().port, u"FILE:");
+    EXPECT_EQ(document().output, u"FILE:") << "Windows reads the output from the document";
     EXPECT_EQ(std::u16string(lib().records[0].port), u"LPT1:");
+
+    sim::world().documents.clear();
+    ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 1}}));
+    ImpCerrarImpresora();
+    EXPECT_EQ(document().port, u"LPT1:");
+    EXPECT_EQ(document().output, u"");
 }
 
 TEST_F(SessionTest, WithoutPrintingAreaLinesAreEmpty) {

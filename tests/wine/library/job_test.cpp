@@ -194,4 +194,33 @@ TEST_F(DllTest, JobIsTranslatedCutAndPagedIntoTheFile) {
     EXPECT_EQ(pages[1], std::vector<std::string>{"z"});
 }
 
+// Printing to a file names "FILE:" as the document's output. Windows then asks the user for the
+// file; Wine instead writes a file of that very name in the current folder, which lets the test
+// read the job back. Either way the printer's own port gets nothing.
+TEST_F(DllTest, PrintToFileSendsTheJobToTheFileOutput) {
+    ASSERT_TRUE(braille.ok() && other.ok());
+    ASSERT_TRUE(SetCurrentDirectoryW(testDir().c_str()));
+    const std::wstring fileOutput = L"\\\\?\\" + testDir() + L"\\FILE:";
+    const std::wstring port = outputPath(L"job-a.ps");
+    ASSERT_TRUE(removeFile(fileOutput));
+    ASSERT_TRUE(removeFile(port));
+    storeName(braille.name());
+    LoadedDll dll;
+    const Exports imp(dll.get());
+    imp.area(10, 20);
+    PrintOptions options{};
+    options.printToFile = 1;
+    options.copies = 1;
+    options.rangeCount = 1;
+    options.ranges[0] = {1, 1};
+    options.totalPages = 1;
+    ASSERT_EQ(imp.open("A fichero", options), 0);
+    imp.line("ok");
+    imp.close();
+    EXPECT_EQ(glyphsPerPage(readFile(fileOutput)),
+              (std::vector<std::vector<std::string>>{{"o", "k"}}));
+    EXPECT_FALSE(fileExists(port)) << "the printer's own port is not used";
+    removeFile(fileOutput);
+}
+
 } // namespace
