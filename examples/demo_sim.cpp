@@ -1,6 +1,7 @@
 // The demo: a host embosses a short Spanish text on the simulated machine's double-sided Braille
 // embosser, then the job is shown as the embosser received it, page by page.
 #include "dotpress/core/library_instance.h"
+#include "dotpress/resources/resource_ids.h"
 #include "examples/braille_cells.h"
 #include "examples/sample_host.h"
 #include "platform/sim/world.h"
@@ -68,8 +69,8 @@ int main() {
         shownPerPage.resize(page);
         for (auto& w : sim::world().windows) {
             if (w.live) {
-                Shown shown{sim::findControl(w.handle, 1017)->textString(),
-                            sim::findControl(w.handle, 1020)->textString()};
+                Shown shown{sim::findControl(w.handle, IDC_PROGRESS_PAGE)->textString(),
+                            sim::findControl(w.handle, IDC_PROGRESS_COPY)->textString()};
                 // Attribute the numbers to the page the line went on: the last page that holds
                 // lines.
                 while (page > 0 && doc.pages[page - 1].lines.empty()) {
@@ -97,8 +98,10 @@ int main() {
         std::printf(" %u-%u", options.ranges[r].firstPage, options.ranges[r].lastPage);
     }
     std::printf("; impresora de doble cara\n");
-    std::printf("%zu hojas de papel, %zu caras enviadas\n\n", (doc.pages.size() + 1) / 2,
+    std::printf("%zu hojas de papel, %zu caras enviadas\n", (doc.pages.size() + 1) / 2,
                 doc.pages.size());
+    std::printf("Cada línea: número, bytes que recibió la impresora (\\xNN fuera de ASCII) y\n"
+                "celdas braille según el Braille ASCII norteamericano (? fuera de él).\n\n");
 
     for (size_t i = 0; i < doc.pages.size(); ++i) {
         const sim::Page& page = doc.pages[i];
