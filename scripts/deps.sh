@@ -27,5 +27,5 @@ fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   sudo_ apt-get update -q
-  sudo_ env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+  sudo_ env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
 fi
