@@ -4,6 +4,7 @@
 #include "dotpress.h"
 #include "dotpress/core/library_instance.h"
 #include "dotpress/core/translation.h"
+#include "dotpress/settings/registry_settings.h"
 #include "platform/sim/world.h"
 
 #include <benchmark/benchmark.h>
@@ -56,10 +57,8 @@ void BM_ImprimirLinea(benchmark::State& state) {
     format.lines = 29;
     format.columns = 40;
     sim::addBraillePrinter(u"Braille", u"LPT1:", format);
-    const std::u16string name = u"Braille";
-    sim::setValue(os::HKEY_CURRENT_USER, u"Software\\Vorn\\DefDotpress", u"NombreImp", os::REG_SZ,
-                  std::vector<uint8_t>(reinterpret_cast<const uint8_t*>(name.data()),
-                                       reinterpret_cast<const uint8_t*>(name.data()) + 14));
+    sim::setString(os::HKEY_CURRENT_USER, dotpress::settings::kSettingsKey, u"NombreImp",
+                   u"Braille");
     dotpress::load();
     uint16_t lines = 29, columns = 40;
     ImpSetPrintingArea(&lines, &columns);

@@ -2,6 +2,7 @@
 // embosser, then the job is shown as the embosser received it, page by page.
 #include "dotpress/core/library_instance.h"
 #include "dotpress/resources/resource_ids.h"
+#include "dotpress/settings/registry_settings.h"
 #include "examples/braille_cells.h"
 #include "examples/sample_host.h"
 #include "platform/sim/world.h"
@@ -46,11 +47,8 @@ int main() {
     format.doubleSided = 1;
     sim::addPrinter(u"Impresora láser", u"LPT1:", u"Laser PCL");
     sim::addBraillePrinter(u"Embosser Braille", u"USB001", format);
-    const std::u16string selected = u"Embosser Braille";
-    sim::setValue(os::HKEY_CURRENT_USER, u"Software\\Vorn\\DefDotpress", u"NombreImp", os::REG_SZ,
-                  std::vector<uint8_t>(reinterpret_cast<const uint8_t*>(selected.data()),
-                                       reinterpret_cast<const uint8_t*>(selected.data()) +
-                                           selected.size() * 2));
+    sim::setString(os::HKEY_CURRENT_USER, dotpress::settings::kSettingsKey, u"NombreImp",
+                   u"Embosser Braille");
     dotpress::load();
 
     std::printf("Impresoras: %d\n", ImpObtenerNumeroImp());

@@ -3,6 +3,7 @@
 #include "dotpress.h"
 #include "dotpress/core/library_instance.h"
 #include "dotpress/core/library_object.h"
+#include "dotpress/settings/registry_settings.h"
 #include "platform/sim/world.h"
 
 #include <cstring>
@@ -26,9 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     format.columns = static_cast<int16_t>(knobs[2] | (knobs[3] << 8));
     format.doubleSided = knobs[4] & 1;
     sim::addBraillePrinter(u"B", u"LPT1:", format);
-    const std::u16string name = u"B";
-    sim::setValue(os::HKEY_CURRENT_USER, u"Software\\Vorn\\DefDotpress", u"NombreImp", os::REG_SZ,
-                  {static_cast<uint8_t>(name[0]), 0});
+    sim::setString(os::HKEY_CURRENT_USER, dotpress::settings::kSettingsKey, u"NombreImp", u"B");
     dotpress::load();
     auto& lib = dotpress::library();
     lib.ansiTable = knobs[4] >> 1 & 1;

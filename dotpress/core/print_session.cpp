@@ -56,8 +56,6 @@ int32_t PrintSession::beginDocument(const char* name) {
 
     const int started = os::StartDocW(dc, &docInfo);
     if (started < 0) {
-        os::DeleteDC(dc);
-        dc = nullptr;
         releaseJob();
         return started == os::SP_ERROR ? STATUS_SPOOLER_ERROR : STATUS_START_DOC_FAILED;
     }
@@ -164,8 +162,6 @@ int32_t PrintSession::endDocument() {
         endPage();
     }
     os::EndDoc(dc);
-    os::DeleteDC(dc);
-    dc = nullptr;
     releaseJob();
     return STATUS_OK;
 }
@@ -175,14 +171,16 @@ int32_t PrintSession::abortDocument() {
         return STATUS_NOT_OPEN;
     }
     os::AbortDoc(dc);
-    os::DeleteDC(dc);
-    dc = nullptr;
     pageOpen = 0;
     releaseJob();
     return STATUS_OK;
 }
 
 void PrintSession::releaseJob() {
+    if (dc) {
+        os::DeleteDC(dc);
+        dc = nullptr;
+    }
     freeRecord(jobRecord);
     jobRecord = nullptr;
 }

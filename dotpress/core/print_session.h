@@ -57,6 +57,7 @@ public:
     int16_t lineLength;
 
 private:
+    // Deletes the job's device context, if any, and its record copy.
     void releaseJob();
 };
 

@@ -1,13 +1,10 @@
 // Simulated GDI printing: device contexts, the Braille driver's escapes and a recorder of every
 // document, page and line.
+#include "platform/sim/internal.h"
 #include "platform/sim/world.h"
 
 #include <algorithm>
 #include <cstring>
-
-namespace sim {
-int printerByName(const char16_t* name);
-}
 
 namespace {
 

@@ -1,13 +1,8 @@
 // Simulated registry (keys of any depth, typed values of any size) and legacy profile sections.
+#include "platform/sim/internal.h"
 #include "platform/sim/world.h"
 
 #include <cstring>
-
-namespace sim {
-std::u16string lower(const std::u16string& s);
-std::u16string rootPath(os::HKEY root);
-std::string lower8(const std::string& s);
-} // namespace sim
 
 namespace {
 

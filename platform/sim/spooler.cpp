@@ -1,4 +1,5 @@
 // Simulated print spooler: enumeration, printer handles and device modes.
+#include "platform/sim/internal.h"
 #include "platform/sim/world.h"
 
 #include <cstring>
@@ -75,7 +76,9 @@ os::BOOL enumPrinters(os::DWORD level, os::BYTE* buffer, os::DWORD bufferSize, o
     return os::TRUE;
 }
 
-int printerIndex(const char16_t* name) {
+} // namespace
+
+int sim::printerByName(const char16_t* name) {
     if (!name) {
         return -1;
     }
@@ -87,14 +90,6 @@ int printerIndex(const char16_t* name) {
     }
     return -1;
 }
-
-} // namespace
-
-namespace sim {
-int printerByName(const char16_t* name) {
-    return printerIndex(name);
-}
-} // namespace sim
 
 namespace os {
 
@@ -111,7 +106,7 @@ BOOL EnumPrintersA(DWORD flags, const char*, DWORD level, BYTE* buffer, DWORD bu
 }
 
 BOOL OpenPrinterW(const char16_t* printerName, HANDLE* printer, void*) {
-    const int index = printerIndex(printerName);
+    const int index = sim::printerByName(printerName);
     if (index < 0 || world().printers[static_cast<size_t>(index)].failOpen) {
         return FALSE;
     }

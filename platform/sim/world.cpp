@@ -1,5 +1,7 @@
 #include "platform/sim/world.h"
 
+#include "platform/sim/internal.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -128,6 +130,16 @@ void createKey(os::HKEY root, const std::u16string& path) {
 void setValue(os::HKEY root, const std::u16string& path, const std::u16string& name, os::DWORD type,
               const std::vector<uint8_t>& data) {
     world().keys[fullPath(root, path)].values[lower(name)] = {name, RegValue{type, data}};
+}
+
+void setString(os::HKEY root, const std::u16string& path, const std::u16string& name,
+               const std::u16string& text) {
+    std::vector<uint8_t> bytes;
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<uint8_t>(c >> 8));
+    }
+    setValue(root, path, name, os::REG_SZ, bytes);
 }
 
 std::optional<RegValue> getValue(os::HKEY root, const std::u16string& path,

@@ -177,6 +177,9 @@ void setValue(os::HKEY root, const std::u16string& path, const std::u16string& n
               const std::vector<uint8_t>& data);
 std::optional<RegValue> getValue(os::HKEY root, const std::u16string& path,
                                  const std::u16string& name);
+// A REG_SZ value of UTF-16 text, stored without a terminating null.
+void setString(os::HKEY root, const std::u16string& path, const std::u16string& name,
+               const std::u16string& text);
 bool keyExists(os::HKEY root, const std::u16string& path);
 void createKey(os::HKEY root, const std::u16string& path);
 

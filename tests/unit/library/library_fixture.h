@@ -54,8 +54,7 @@ protected:
     dotpress::JobState& job() { return dotpress::library(); }
 
     static void selectPrinter(const std::u16string& name) {
-        sim::setValue(os::HKEY_CURRENT_USER, kKey, u"NombreImp", os::REG_SZ,
-                      bytesOf(name.data(), name.size() * 2));
+        sim::setString(os::HKEY_CURRENT_USER, kKey, u"NombreImp", name);
     }
 };
 
