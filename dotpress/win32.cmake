@@ -19,7 +19,7 @@ endif()
 # (include paths, DOTPRESS_BUILDING, the seam's system libraries).
 add_library(Dotpress SHARED
   core/library_instance_static.cpp
-  ${PROJECT_SOURCE_DIR}/platform/win32/dll_entry.cpp
+  core/dll_entry.cpp
   resources/Dotpress.rc
   ${DOTPRESS_LINK_DEF})
 target_link_libraries(Dotpress PRIVATE dotpress_objects)

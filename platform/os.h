@@ -218,6 +218,152 @@ BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned);
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void InitCommonControls();
 
+// Controls and their messages.
+
+constexpr UINT WM_CLOSE = 0x0010;
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOW = 5;
+
+constexpr UINT BST_UNCHECKED = 0;
+constexpr UINT BST_CHECKED = 1;
+constexpr WORD BN_CLICKED = 0;
+constexpr UINT BM_GETCHECK = 0x00F0;
+constexpr UINT BM_SETCHECK = 0x00F1;
+
+constexpr UINT EM_SETSEL = 0x00B1;
+constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT EM_SETREADONLY = 0x00CF;
+constexpr WORD EN_SETFOCUS = 0x0100;
+constexpr WORD EN_KILLFOCUS = 0x0200;
+constexpr WORD EN_CHANGE = 0x0300;
+constexpr WORD EN_UPDATE = 0x0400;
+
+constexpr UINT CB_ADDSTRING = 0x0143;
+constexpr UINT CB_GETCOUNT = 0x0146;
+constexpr UINT CB_GETCURSEL = 0x0147;
+constexpr UINT CB_RESETCONTENT = 0x014B;
+constexpr UINT CB_SETCURSEL = 0x014E;
+constexpr LRESULT CB_ERR = -1;
+constexpr WORD CBN_SELCHANGE = 1;
+
+inline WPARAM MAKEWPARAM(WORD low, WORD high) {
+    return static_cast<WPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
+}
+
+INT_PTR DialogBoxParamW(HINSTANCE instance, const char16_t* templateName, HWND owner, DLGPROC proc,
+                        LPARAM initParam);
+BOOL EndDialog(HWND dialog, INT_PTR result);
+BOOL SetWindowTextW(HWND window, const char16_t* text);
+// Copies at most maxCount - 1 units and a terminator; the result is the number of units copied.
+UINT GetDlgItemTextW(HWND dialog, int id, char16_t* text, int maxCount);
+UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned);
+BOOL CheckDlgButton(HWND dialog, int id, UINT check);
+UINT IsDlgButtonChecked(HWND dialog, int id);
+HWND SetFocus(HWND window);
+
+// ---------------------------------------------------------------------------------------------
+// Movable global memory, as the common dialogs exchange device modes and device names.
+
+struct HGLOBAL__;
+using HGLOBAL = HGLOBAL__*;
+constexpr UINT GMEM_MOVEABLE = 0x0002;
+constexpr UINT GMEM_ZEROINIT = 0x0040;
+
+HGLOBAL GlobalAlloc(UINT flags, size_t bytes);
+void* GlobalLock(HGLOBAL memory);
+BOOL GlobalUnlock(HGLOBAL memory);
+HGLOBAL GlobalFree(HGLOBAL memory);
+
+// ---------------------------------------------------------------------------------------------
+// Common dialogs: print, print setup and page setup.
+
+using UINT_PTR = uintptr_t;
+using LPPRINTHOOKPROC = UINT_PTR(OS_CALLBACK*)(HWND dialog, UINT message, WPARAM wParam,
+                                               LPARAM lParam);
+using LPSETUPHOOKPROC = LPPRINTHOOKPROC;
+using LPPAGESETUPHOOK = LPPRINTHOOKPROC;
+using LPPAGEPAINTHOOK = LPPRINTHOOKPROC;
+
+constexpr DWORD PD_PRINTSETUP = 0x00000040;
+constexpr DWORD PD_ENABLEPRINTHOOK = 0x00001000;
+constexpr DWORD PD_ENABLESETUPHOOK = 0x00002000;
+constexpr DWORD PD_ENABLEPRINTTEMPLATE = 0x00004000;
+constexpr DWORD PD_ENABLESETUPTEMPLATE = 0x00008000;
+constexpr DWORD PD_NONETWORKBUTTON = 0x00200000;
+constexpr DWORD PSD_ENABLEPAGESETUPHOOK = 0x00002000;
+constexpr DWORD PSD_ENABLEPAGESETUPTEMPLATE = 0x00008000;
+
+struct POINT {
+    LONG x;
+    LONG y;
+};
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+
+// The 32-bit SDK packs the common-dialog structures to single bytes; the 64-bit one does not.
+#if defined(_WIN32) && !defined(_WIN64)
+#pragma pack(push, 1)
+#endif
+struct PRINTDLGW {
+    DWORD lStructSize;
+    HWND hwndOwner;
+    HGLOBAL hDevMode;
+    HGLOBAL hDevNames;
+    HDC hDC;
+    DWORD Flags;
+    WORD nFromPage;
+    WORD nToPage;
+    WORD nMinPage;
+    WORD nMaxPage;
+    WORD nCopies;
+    HINSTANCE hInstance;
+    LPARAM lCustData;
+    LPPRINTHOOKPROC lpfnPrintHook;
+    LPSETUPHOOKPROC lpfnSetupHook;
+    const char16_t* lpPrintTemplateName;
+    const char16_t* lpSetupTemplateName;
+    HGLOBAL hPrintTemplate;
+    HGLOBAL hSetupTemplate;
+};
+
+struct PAGESETUPDLGW {
+    DWORD lStructSize;
+    HWND hwndOwner;
+    HGLOBAL hDevMode;
+    HGLOBAL hDevNames;
+    DWORD Flags;
+    POINT ptPaperSize;
+    RECT rtMinMargin;
+    RECT rtMargin;
+    HINSTANCE hInstance;
+    LPARAM lCustData;
+    LPPAGESETUPHOOK lpfnPageSetupHook;
+    LPPAGEPAINTHOOK lpfnPagePaintHook;
+    const char16_t* lpPageSetupTemplateName;
+    HGLOBAL hPageSetupTemplate;
+};
+#if defined(_WIN32) && !defined(_WIN64)
+#pragma pack(pop)
+static_assert(sizeof(PRINTDLGW) == 66, "PRINTDLGW, 32-bit layout");
+static_assert(sizeof(PAGESETUPDLGW) == 84, "PAGESETUPDLGW, 32-bit layout");
+#endif
+
+// The device-names block: offsets in UTF-16 units from its start to the three names behind it.
+struct DEVNAMES {
+    WORD wDriverOffset;
+    WORD wDeviceOffset;
+    WORD wOutputOffset;
+    WORD wDefault;
+};
+static_assert(sizeof(DEVNAMES) == 8, "DEVNAMES");
+
+BOOL PrintDlgW(PRINTDLGW* printDlg);
+BOOL PageSetupDlgW(PAGESETUPDLGW* pageSetup);
+
 // ---------------------------------------------------------------------------------------------
 // Registry.
 

@@ -15,3 +15,33 @@ std::u16string rootPath(os::HKEY root);
 int printerByName(const char16_t* name);
 
 } // namespace sim
+
+namespace sim {
+
+struct Window;
+struct Control;
+enum class DialogKind;
+
+// The control of a live dialog with that handle, and the dialog in *owner when asked.
+Control* controlByHandle(os::HWND handle, Window** owner);
+// A dialog built from a template of the module, not yet initialised; null when the module has no
+// such template.
+Window* buildDialog(os::HINSTANCE instance, const char16_t* templateName, os::HWND owner,
+                    DialogKind kind);
+// Delivers a message to a dialog: its procedure, or a common dialog's hook and then its own part.
+os::INT_PTR dispatch(os::HWND dialog, os::UINT message, os::WPARAM wParam, os::LPARAM lParam);
+// The common dialogs' own handling of a message their hook left to them.
+os::INT_PTR commonDialogDefault(os::HWND dialog, os::UINT message, os::WPARAM wParam,
+                                os::LPARAM lParam);
+// A control tells its dialog about itself (WM_COMMAND with its id and the code).
+void notify(os::HWND dialog, int id, os::WORD code);
+// The focus moves within the dialog, with the notifications of the controls that lose and get it.
+void moveFocus(Window& dialog, Control* to);
+// New text in an edit, with the notifications a real edit sends.
+void changeEditText(os::HWND dialog, int id, const std::u16string& text);
+bool acceptsDigitsOnly(const Control& c);
+// Runs a modal dialog that has been built and initialised until it ends; the scripted user acts
+// in it. Destroys it and answers its result.
+os::INT_PTR runModal(os::HWND dialog);
+
+} // namespace sim

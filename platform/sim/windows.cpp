@@ -1,34 +1,63 @@
-// Simulated window manager: message boxes, modeless dialogs built from the library's templates,
-// their controls and the common-controls initialisation.
+// Simulated window manager: message boxes, dialogs built from the templates of the module that
+// asks for them, their controls and the messages between them. Controls notify their dialog the
+// way the real ones do (an edit whose text changes sends EN_CHANGE, focus changes send
+// EN_SETFOCUS and EN_KILLFOCUS); programmatic selections and checks notify nobody.
+#include "platform/sim/internal.h"
+#include "platform/sim/resources.h"
 #include "platform/sim/world.h"
 
 #include <algorithm>
 #include <cstdio>
 
+namespace sim {
+
+bool Control::is(const char16_t* cls) const {
+    return lower(className) == lower(cls);
+}
+bool Control::isCheckBox() const {
+    return is(u"Button") &&
+           (buttonKind() == 2 || buttonKind() == 3 || buttonKind() == 5 || buttonKind() == 6);
+}
+bool Control::isRadio() const {
+    return is(u"Button") && (buttonKind() == 4 || buttonKind() == 9);
+}
+bool Control::isPushButton() const {
+    return is(u"Button") && (buttonKind() == 0 || buttonKind() == 1);
+}
+
 namespace {
 
-using sim::world;
+constexpr uint32_t kVisible = 0x10000000;  // WS_VISIBLE
+constexpr uint32_t kDisabled = 0x08000000; // WS_DISABLED
+constexpr uint32_t kReadOnly = 0x0800;     // ES_READONLY
+constexpr uint32_t kNumber = 0x2000;       // ES_NUMBER
+constexpr os::WORD kComboSetFocus = 3;     // CBN_SETFOCUS
+constexpr os::WORD kComboKillFocus = 4;    // CBN_KILLFOCUS
 
 os::HWND newHandle() {
     return reinterpret_cast<os::HWND>((world().nextWindow++) * 16);
 }
 
-void setText(sim::Control& c, const char16_t* text) {
-    size_t n = 0;
-    for (; text && text[n] && n + 1 < c.text.size(); ++n) {
-        c.text[n] = text[n];
-    }
-    c.text[n] = 0;
+void record(const Window& w, const Control& c, os::UINT message, os::WPARAM wParam,
+            os::LPARAM lParam) {
+    world().controlMessages.push_back({w.templateId, c.id, message, wParam, lParam});
 }
 
-// A control handle belongs to one live dialog.
-sim::Control* controlByHandle(os::HWND handle) {
+} // namespace
+
+Control* controlByHandle(os::HWND handle, Window** owner) {
+    if (!handle) {
+        return nullptr;
+    }
     for (auto& w : world().windows) {
         if (!w.live) {
             continue;
         }
         for (auto& c : w.controls) {
             if (c.handle == handle) {
+                if (owner) {
+                    *owner = &w;
+                }
                 return &c;
             }
         }
@@ -36,36 +65,136 @@ sim::Control* controlByHandle(os::HWND handle) {
     return nullptr;
 }
 
-} // namespace
+Window* buildDialog(os::HINSTANCE instance, const char16_t* templateName, os::HWND owner,
+                    DialogKind kind) {
+    const auto id = static_cast<uint16_t>(reinterpret_cast<uintptr_t>(templateName));
+    const Resource* resource = findResource(instance, kResourceDialog, id);
+    DialogTemplate dialog;
+    if (world().failCreateDialog || !resource ||
+        !parseDialogTemplate(resource->data, resource->size, dialog)) {
+        return nullptr;
+    }
+    Window w;
+    w.templateId = id;
+    w.kind = kind;
+    w.title = dialog.title;
+    w.handle = newHandle();
+    w.owner = owner;
+    const auto& omitted = world().omittedControls;
+    for (const DialogItem& item : dialog.items) {
+        if (std::find(omitted.begin(), omitted.end(),
+                      std::make_pair(static_cast<int>(id), static_cast<int>(item.id))) !=
+            omitted.end()) {
+            continue;
+        }
+        Control c;
+        c.id = item.id;
+        c.className = item.className;
+        c.style = item.style;
+        c.x = item.x;
+        c.y = item.y;
+        c.cx = item.cx;
+        c.cy = item.cy;
+        c.text = item.text;
+        c.visible = (item.style & kVisible) != 0;
+        c.enabled = (item.style & kDisabled) == 0;
+        c.readOnly = c.is(u"Edit") && (item.style & kReadOnly) != 0;
+        c.handle = newHandle();
+        w.controls.push_back(std::move(c));
+    }
+    world().windows.push_back(std::move(w));
+    return &world().windows.back();
+}
+
+os::INT_PTR dispatch(os::HWND dialog, os::UINT message, os::WPARAM wParam, os::LPARAM lParam) {
+    Window* w = findWindow(dialog);
+    if (!w) {
+        return 0;
+    }
+    if (w->kind == DialogKind::Plain) {
+        return w->proc ? w->proc(dialog, message, wParam, lParam) : 0;
+    }
+    // A common dialog asks its hook first and does its own part when the hook leaves it.
+    const os::LPPRINTHOOKPROC hook = w->hook;
+    if (hook) {
+        const os::UINT_PTR handled = hook(dialog, message, wParam, lParam);
+        if (handled) {
+            return static_cast<os::INT_PTR>(handled);
+        }
+    }
+    return commonDialogDefault(dialog, message, wParam, lParam);
+}
+
+void notify(os::HWND dialog, int id, os::WORD code) {
+    Control* c = findControl(dialog, id);
+    dispatch(dialog, os::WM_COMMAND, os::MAKEWPARAM(static_cast<os::WORD>(id), code),
+             reinterpret_cast<os::LPARAM>(c ? c->handle : nullptr));
+}
+
+void moveFocus(Window& w, Control* to) {
+    const os::HWND dialog = w.handle;
+    const os::HWND from = w.focus;
+    if (to && to->handle == from) {
+        return;
+    }
+    w.focus = to ? to->handle : nullptr;
+    if (Control* old = controlByHandle(from, nullptr)) {
+        if (old->is(u"Edit")) {
+            notify(dialog, old->id, os::EN_KILLFOCUS);
+        } else if (old->is(u"ComboBox")) {
+            notify(dialog, old->id, kComboKillFocus);
+        }
+    }
+    // The focus may have moved again while the old control was told.
+    Window* now = findWindow(dialog);
+    if (!to || !now || now->focus != to->handle) {
+        return;
+    }
+    if (Control* c = controlByHandle(to->handle, nullptr)) {
+        if (c->is(u"Edit")) {
+            notify(dialog, c->id, os::EN_SETFOCUS);
+        } else if (c->is(u"ComboBox")) {
+            notify(dialog, c->id, kComboSetFocus);
+        }
+    }
+}
+
+void changeEditText(os::HWND dialog, int id, const std::u16string& text) {
+    Control* c = findControl(dialog, id);
+    if (!c) {
+        return;
+    }
+    c->text = text;
+    notify(dialog, id, os::EN_UPDATE);
+    notify(dialog, id, os::EN_CHANGE);
+}
+
+bool acceptsDigitsOnly(const Control& c) {
+    return (c.style & kNumber) != 0;
+}
+
+} // namespace sim
 
 namespace os {
+
+using sim::world;
 
 int MessageBoxW(HWND owner, const char16_t* text, const char16_t* caption, UINT type) {
     world().messageBoxes.push_back({owner, text ? text : u"", caption ? caption : u"", type});
     return world().messageBoxAnswer;
 }
 
-HWND CreateDialogParamW(HINSTANCE, const char16_t* templateName, HWND owner, DLGPROC proc,
+HWND CreateDialogParamW(HINSTANCE instance, const char16_t* templateName, HWND owner, DLGPROC proc,
                         LPARAM initParam) {
-    const auto id = static_cast<int>(reinterpret_cast<uintptr_t>(templateName));
-    auto found = world().templates.find(id);
-    if (world().failCreateDialog || found == world().templates.end() || !proc) {
+    if (!proc) {
         return nullptr;
     }
-    sim::Window w;
-    w.templateId = id;
-    w.handle = newHandle();
-    w.owner = owner;
-    w.proc = proc;
-    for (const auto& tc : found->second) {
-        sim::Control c;
-        c.id = tc.id;
-        c.className = tc.className;
-        c.handle = newHandle();
-        w.controls.push_back(c);
+    sim::Window* w = sim::buildDialog(instance, templateName, owner, sim::DialogKind::Plain);
+    if (!w) {
+        return nullptr;
     }
-    world().windows.push_back(std::move(w));
-    const HWND handle = world().windows.back().handle;
+    w->proc = proc;
+    const HWND handle = w->handle;
     proc(handle, WM_INITDIALOG, 0, initParam);
     return handle;
 }
@@ -81,19 +210,29 @@ BOOL DestroyWindow(HWND window) {
 }
 
 BOOL ShowWindow(HWND window, int command) {
+    if (sim::Control* c = sim::controlByHandle(window, nullptr)) {
+        const bool was = c->visible;
+        c->visible = command != SW_HIDE;
+        return was ? TRUE : FALSE;
+    }
     sim::Window* w = sim::findWindow(window);
     if (!w) {
         return FALSE;
     }
     const bool was = w->visible;
-    w->visible = command != 0;
+    w->visible = command != SW_HIDE;
     return was ? TRUE : FALSE;
 }
 
 BOOL EnableWindow(HWND window, BOOL enable) {
-    if (sim::Control* c = controlByHandle(window)) {
+    sim::Window* owner = nullptr;
+    if (sim::Control* c = sim::controlByHandle(window, &owner)) {
         const bool wasDisabled = !c->enabled;
         c->enabled = enable != 0;
+        // A control that is switched off loses the focus, as in the real dialog manager.
+        if (!c->enabled && owner->focus == c->handle) {
+            owner->focus = nullptr;
+        }
         return wasDisabled ? TRUE : FALSE;
     }
     if (sim::Window* w = sim::findWindow(window)) {
@@ -114,48 +253,204 @@ BOOL SetDlgItemTextW(HWND dialog, int id, const char16_t* text) {
     if (!c) {
         return FALSE;
     }
-    setText(*c, text);
+    const std::u16string value = text ? text : u"";
+    if (c->is(u"Edit")) {
+        sim::changeEditText(dialog, id, value);
+    } else {
+        c->text = value;
+    }
     return TRUE;
 }
 
 BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {
-    sim::Control* c = sim::findControl(dialog, id);
-    if (!c) {
-        return FALSE;
-    }
     char digits[16];
     if (isSigned) {
         std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
     } else {
         std::snprintf(digits, sizeof digits, "%u", value);
     }
-    char16_t wide[16] = {};
-    for (size_t i = 0; digits[i] && i + 1 < 16; ++i) {
-        wide[i] = static_cast<char16_t>(digits[i]);
+    std::u16string wide;
+    for (size_t i = 0; digits[i]; ++i) {
+        wide += static_cast<char16_t>(digits[i]);
     }
-    setText(*c, wide);
+    return SetDlgItemTextW(dialog, id, wide.c_str());
+}
+
+BOOL SetWindowTextW(HWND window, const char16_t* text) {
+    sim::Window* owner = nullptr;
+    if (sim::Control* c = sim::controlByHandle(window, &owner)) {
+        return SetDlgItemTextW(owner->handle, c->id, text);
+    }
+    sim::Window* w = sim::findWindow(window);
+    if (!w) {
+        return FALSE;
+    }
+    w->title = text ? text : u"";
+    return TRUE;
+}
+
+UINT GetDlgItemTextW(HWND dialog, int id, char16_t* text, int maxCount) {
+    sim::Control* c = sim::findControl(dialog, id);
+    if (!text || maxCount <= 0) {
+        return 0;
+    }
+    text[0] = 0;
+    if (!c) {
+        return 0;
+    }
+    std::u16string value = c->text;
+    if (c->is(u"ComboBox")) {
+        value = c->selection >= 0 && c->selection < static_cast<int>(c->items.size())
+                    ? c->items[static_cast<size_t>(c->selection)]
+                    : u"";
+    }
+    const size_t n = std::min(value.size(), static_cast<size_t>(maxCount - 1));
+    std::copy(value.begin(), value.begin() + static_cast<std::ptrdiff_t>(n), text);
+    text[n] = 0;
+    return static_cast<UINT>(n);
+}
+
+// As the system reads a number: white space before it, an optional sign, decimal digits; what
+// follows the digits is ignored. No digits, or a value beyond 32 bits, reads as 0 and fails.
+UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) {
+    if (translated) {
+        *translated = FALSE;
+    }
+    sim::Control* c = sim::findControl(dialog, id);
+    if (!c) {
+        return 0;
+    }
+    const std::u16string& s = c->text;
+    size_t i = 0;
+    while (i < s.size() && (s[i] == u' ' || s[i] == u'\t')) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < s.size() && (s[i] == u'+' || (isSigned && s[i] == u'-'))) {
+        negative = s[i] == u'-';
+        ++i;
+    }
+    const size_t first = i;
+    uint64_t value = 0;
+    for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i) {
+        value = value * 10 + static_cast<uint64_t>(s[i] - u'0');
+        if (value > (isSigned ? 0x80000000ull : 0xFFFFFFFFull)) {
+            return 0;
+        }
+    }
+    if (i == first || (isSigned && !negative && value > 0x7FFFFFFFull)) {
+        return 0;
+    }
+    if (translated) {
+        *translated = TRUE;
+    }
+    const auto result = static_cast<UINT>(value);
+    return negative ? 0u - result : result;
+}
+
+BOOL CheckDlgButton(HWND dialog, int id, UINT check) {
+    sim::Window* w = sim::findWindow(dialog);
+    sim::Control* c = sim::findControl(dialog, id);
+    if (!c) {
+        return FALSE;
+    }
+    sim::record(*w, *c, BM_SETCHECK, check, 0);
+    c->check = check;
+    return TRUE;
+}
+
+UINT IsDlgButtonChecked(HWND dialog, int id) {
+    sim::Control* c = sim::findControl(dialog, id);
+    return c ? c->check : 0;
+}
+
+HWND SetFocus(HWND window) {
+    sim::Window* owner = nullptr;
+    sim::Control* c = sim::controlByHandle(window, &owner);
+    if (!c || !c->enabled || !c->visible) {
+        return nullptr;
+    }
+    const HWND previous = owner->focus;
+    sim::moveFocus(*owner, c);
+    return previous;
+}
+
+BOOL EndDialog(HWND dialog, INT_PTR result) {
+    sim::Window* w = sim::findWindow(dialog);
+    if (!w || !w->modal) {
+        return FALSE;
+    }
+    w->ended = true;
+    w->result = result;
     return TRUE;
 }
 
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    sim::Control* c = controlByHandle(window);
+    if (sim::findWindow(window)) {
+        return sim::dispatch(window, message, wParam, lParam);
+    }
+    sim::Window* owner = nullptr;
+    sim::Control* c = sim::controlByHandle(window, &owner);
     if (!c) {
         return 0;
     }
-    if (message == PBM_SETRANGE) {
+    sim::record(*owner, *c, message, wParam, lParam);
+    const auto count = static_cast<LRESULT>(c->items.size());
+    switch (message) {
+    case PBM_SETRANGE: {
         const LRESULT previous =
             MAKELPARAM(static_cast<WORD>(c->rangeLow), static_cast<WORD>(c->rangeHigh));
         c->rangeLow = LOWORD(static_cast<uintptr_t>(lParam));
         c->rangeHigh = HIWORD(static_cast<uintptr_t>(lParam));
         return previous;
     }
-    if (message == PBM_SETPOS) {
+    case PBM_SETPOS: {
         const LRESULT previous = c->position;
         // A progress bar keeps its position inside its range.
         c->position = std::clamp(static_cast<int>(wParam), c->rangeLow, c->rangeHigh);
         return previous;
     }
-    return 0;
+    case BM_GETCHECK:
+        return c->check;
+    case BM_SETCHECK:
+        c->check = static_cast<UINT>(wParam);
+        return 0;
+    case EM_SETSEL:
+        c->selectionStart = static_cast<int>(wParam);
+        c->selectionEnd = static_cast<int>(lParam);
+        return 0;
+    case EM_LIMITTEXT:
+        c->textLimit = wParam == 0 ? 0x7FFFFFFE : static_cast<int>(wParam);
+        return 0;
+    case EM_SETREADONLY:
+        c->readOnly = wParam != 0;
+        return TRUE;
+    case CB_RESETCONTENT:
+        c->items.clear();
+        c->selection = -1;
+        return TRUE;
+    case CB_ADDSTRING: {
+        const auto* text = reinterpret_cast<const char16_t*>(lParam);
+        c->items.push_back(text ? text : u"");
+        return count;
+    }
+    case CB_GETCOUNT:
+        return count;
+    case CB_GETCURSEL:
+        return c->selection;
+    case CB_SETCURSEL: {
+        const auto index = static_cast<LRESULT>(static_cast<intptr_t>(wParam));
+        // The system clears the selection for an index outside the list and answers CB_ERR.
+        if (index < 0 || index >= count) {
+            c->selection = -1;
+            return CB_ERR;
+        }
+        c->selection = static_cast<int>(index);
+        return index;
+    }
+    default:
+        return 0;
+    }
 }
 
 void InitCommonControls() {

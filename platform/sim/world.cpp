@@ -18,25 +18,8 @@ World& world() {
     return instance;
 }
 
-namespace {
-
-void addTemplate(World& w, int id, std::vector<TemplateControl> controls) {
-    w.templates[id] = std::move(controls);
-}
-
-} // namespace
-
 void reset() {
-    World& w = world();
-    w = World{};
-    // The controls with an id of the library's progress dialog (resource 103).
-    addTemplate(w, 103,
-                {{1039, u"Static"},
-                 {1019, u"Static"},
-                 {1017, u"Static"},
-                 {1020, u"Static"},
-                 {1025, u"msctls_progress32"},
-                 {2, u"Button"}});
+    world() = World{};
 }
 
 std::vector<uint8_t> makeDevMode(const std::u16string& name, uint16_t driverExtra,
@@ -224,6 +207,20 @@ bool clickButton(os::HWND dialog, int id) {
     return true;
 }
 
+Window* findDialog(int templateId) {
+    for (auto& w : world().windows) {
+        if (w.live && w.templateId == templateId) {
+            return &w;
+        }
+    }
+    return nullptr;
+}
+
+int liveGlobals() {
+    return static_cast<int>(std::count_if(world().globals.begin(), world().globals.end(),
+                                          [](const auto& g) { return g.second.live; }));
+}
+
 int liveWindows() {
     return static_cast<int>(std::count_if(world().windows.begin(), world().windows.end(),
                                           [](const Window& w) { return w.live; }));
@@ -253,6 +250,52 @@ void* LocalAlloc(UINT flags, size_t bytes) {
         ++w.liveAllocations;
     }
     return block;
+}
+
+HGLOBAL GlobalAlloc(UINT flags, size_t bytes) {
+    sim::World& w = sim::world();
+    const long index = w.globalAllocs++;
+    if (w.failGlobalAllocAt >= 0 && index == w.failGlobalAllocAt) {
+        return nullptr;
+    }
+    (void)flags; // the simulated blocks are always movable and zero-filled
+    const uintptr_t handle = w.nextGlobal;
+    w.nextGlobal += 16;
+    w.globals[handle].bytes.assign(bytes, 0);
+    return reinterpret_cast<HGLOBAL>(handle);
+}
+
+void* GlobalLock(HGLOBAL memory) {
+    auto found = sim::world().globals.find(reinterpret_cast<uintptr_t>(memory));
+    if (found == sim::world().globals.end() || !found->second.live || sim::world().failGlobalLock) {
+        return nullptr;
+    }
+    ++found->second.locks;
+    // A zero-byte block still locks to a valid address.
+    return found->second.bytes.empty() ? static_cast<void*>(&found->second.locks)
+                                       : found->second.bytes.data();
+}
+
+BOOL GlobalUnlock(HGLOBAL memory) {
+    auto found = sim::world().globals.find(reinterpret_cast<uintptr_t>(memory));
+    if (found == sim::world().globals.end() || !found->second.live || found->second.locks == 0) {
+        return FALSE;
+    }
+    return --found->second.locks > 0 ? TRUE : FALSE;
+}
+
+HGLOBAL GlobalFree(HGLOBAL memory) {
+    if (!memory) {
+        return nullptr;
+    }
+    auto found = sim::world().globals.find(reinterpret_cast<uintptr_t>(memory));
+    if (found == sim::world().globals.end() || !found->second.live) {
+        ++sim::world().badGlobalFrees;
+        return memory;
+    }
+    found->second.live = false;
+    found->second.bytes.clear();
+    return nullptr;
 }
 
 const char* GetCommandLineA() {

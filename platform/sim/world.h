@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -46,6 +48,8 @@ struct Printer {
     bool failSizeQuery = false; // DocumentPropertiesW size query answers -1
     std::optional<BrailleDriver> braille;
     std::vector<uint8_t> devMode; // the printer's current default device mode
+    // The paper names the system's page-setup dialog lists for it, in the driver's order.
+    std::vector<std::u16string> paperNames{u"Carta", u"A4"};
 };
 
 struct TextOut {
@@ -90,31 +94,117 @@ struct MessageBox {
     os::UINT type = 0;
 };
 
+// A control as a dialog template created it, with the state the library can see and change.
 struct Control {
     int id = 0;
-    std::u16string className;
-    std::array<char16_t, 256> text{};
+    std::u16string className; // "Button", "Edit", "Static", "ComboBox", "msctls_progress32"
+    uint32_t style = 0;
+    int16_t x = 0, y = 0, cx = 0, cy = 0;
+    std::u16string text;
     bool enabled = true;
     bool visible = true;
-    int rangeLow = 0, rangeHigh = 100, position = 0;
+    bool readOnly = false;
+    os::UINT check = 0;    // buttons
+    int textLimit = 30000; // edits
+    int selectionStart = 0, selectionEnd = 0;
+    std::vector<std::u16string> items; // combo boxes, in the order they were added
+    int selection = -1;
+    int rangeLow = 0, rangeHigh = 100, position = 0; // progress bars
     os::HWND handle = nullptr;
-    std::u16string textString() const { return std::u16string(text.data()); }
+
+    std::u16string textString() const { return text; }
+    bool is(const char16_t* cls) const;
+    int buttonKind() const { return static_cast<int>(style & 0x0F); } // BS_* of a button
+    bool isCheckBox() const;
+    bool isRadio() const;
+    bool isPushButton() const;
+    bool tabStop() const { return (style & 0x00010000) != 0; }
+    bool groupStart() const { return (style & 0x00020000) != 0; }
+};
+
+enum class DialogKind {
+    Plain,      // CreateDialogParamW or DialogBoxParamW with the library's own procedure
+    Print,      // PrintDlgW
+    PrintSetup, // PrintDlgW with PD_PRINTSETUP
+    PageSetup,  // PageSetupDlgW
 };
 
 struct Window {
     int templateId = 0;
+    DialogKind kind = DialogKind::Plain;
+    std::u16string title;
     os::HWND handle = nullptr;
     os::HWND owner = nullptr;
-    os::DLGPROC proc = nullptr;
+    os::DLGPROC proc = nullptr;         // Plain
+    os::LPPRINTHOOKPROC hook = nullptr; // the common dialogs' hook, when enabled
+    void* commonData = nullptr;         // the PRINTDLGW or PAGESETUPDLGW being served
     std::vector<Control> controls;
+    os::HWND focus = nullptr;
+    bool modal = false;
+    bool ended = false;
+    os::INT_PTR result = 0;
     bool visible = false;
     bool enabled = true;
     bool live = true;
 };
 
-struct TemplateControl {
-    int id;
-    std::u16string className;
+// What a scripted user does in a modal dialog, one step at a time, the way a person at the
+// keyboard would. Steps that a person could not take (typing into a disabled field, pressing a
+// hidden button) are refused and counted in World::refusedSteps.
+struct UserStep {
+    enum class Kind {
+        Choose,   // pick entry `index` of combo box `id`
+        Type,     // select the whole text of edit `id` and type `text`
+        Tick,     // click check box or radio button `id`
+        Press,    // click push button `id`
+        Focus,    // put the focus on `id`, as a click would
+        Tab,      // Tab (index 1) or Shift+Tab (index -1)
+        Arrow,    // Down (index 1) or Up (index -1): the next radio of a group, or list entry
+        Space,    // the space bar on the focused control
+        Mnemonic, // Alt + `text[0]`
+        Keys,     // type `text` into the focused edit
+        Enter,
+        Escape,
+        CloseBox,
+        Inspect, // let the test look at the dialog
+    };
+    Kind kind = Kind::Inspect;
+    int id = 0;
+    int index = 0;
+    std::u16string text;
+    std::function<void(os::HWND dialog)> inspect;
+};
+
+namespace user {
+UserStep choose(int id, int index);
+UserStep type(int id, const std::u16string& text);
+UserStep tick(int id);
+UserStep press(int id);
+UserStep focus(int id);
+UserStep tab(int direction = 1);
+UserStep arrow(int direction);
+UserStep space();
+UserStep mnemonic(char16_t letter);
+UserStep keys(const std::u16string& text);
+UserStep enter();
+UserStep escape();
+UserStep closeBox();
+UserStep inspect(std::function<void(os::HWND dialog)> look);
+} // namespace user
+
+// A message the library sent to a control, as sent.
+struct ControlMessage {
+    int dialogTemplate = 0;
+    int id = 0;
+    os::UINT message = 0;
+    os::WPARAM wParam = 0;
+    os::LPARAM lParam = 0;
+};
+
+struct GlobalBlock {
+    std::vector<uint8_t> bytes;
+    int locks = 0;
+    bool live = true;
 };
 
 struct World {
@@ -144,11 +234,31 @@ struct World {
     // Windows.
     std::vector<MessageBox> messageBoxes;
     int messageBoxAnswer = os::IDOK;
-    std::vector<Window> windows;
-    std::map<int, std::vector<TemplateControl>> templates;
+    std::deque<Window> windows; // a deque: a dialog opened inside another leaves it in place
+    std::vector<std::pair<int, int>> omittedControls; // template id, control id left out
+    std::vector<ControlMessage> controlMessages;
     bool failCreateDialog = false;
     int initCommonControlsCalls = 0;
     uintptr_t nextWindow = 0x100;
+    // The scripted user of the modal dialogs, consumed front first. When it runs out in a dialog,
+    // the user presses Esc; a dialog that still does not end is closed and counted as stuck.
+    std::deque<UserStep> script;
+    int refusedSteps = 0;
+    int scriptRanOut = 0;
+    int stuckDialogs = 0;
+    int defaultPrinter = 0;          // the system's default printer, by index; -1: none
+    bool paperListAfterInit = false; // page setup fills its paper list after the hook's start
+    // Common dialogs called, with the structure as the library handed it in.
+    std::vector<os::PRINTDLGW> printDialogs;
+    std::vector<os::PAGESETUPDLGW> pageSetupDialogs;
+
+    // Movable global memory.
+    std::map<uintptr_t, GlobalBlock> globals;
+    uintptr_t nextGlobal = 0x7000;
+    long failGlobalAllocAt = -1; // index (from 0) of the GlobalAlloc that fails; -1: none
+    long globalAllocs = 0;
+    bool failGlobalLock = false;
+    int badGlobalFrees = 0;
 
     // The process.
     std::string commandLine = "portfix.exe";
@@ -192,7 +302,10 @@ Window* findWindow(os::HWND handle);
 Control* findControl(os::HWND dialog, int id);
 // Presses a button of a live dialog, as the user would: nothing happens when it is disabled.
 bool clickButton(os::HWND dialog, int id);
+// The live dialog built from template `templateId`, or null.
+Window* findDialog(int templateId);
 int liveWindows();
+int liveGlobals();
 int liveDCs();
 
 } // namespace sim

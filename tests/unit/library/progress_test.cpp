@@ -180,10 +180,7 @@ TEST_F(ProgressTest, JobRunsWithoutAWindowOrABar) {
         sim::reset();
         sim::world().failCreateDialog = c.failDialog;
         if (c.dropBar) {
-            auto& controls = sim::world().templates[IDD_PROGRESS];
-            controls.erase(std::remove_if(controls.begin(), controls.end(),
-                                          [](const auto& tc) { return tc.id == IDC_PROGRESS_BAR; }),
-                           controls.end());
+            sim::world().omittedControls.push_back({IDD_PROGRESS, IDC_PROGRESS_BAR});
         }
         machine(3);
         ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 2}})), 0);

@@ -4,12 +4,14 @@
 // the object's destructor does the unload work.
 #include "dotpress/core/library_instance.h"
 
-#include <windows.h>
+namespace {
+constexpr os::DWORD kProcessAttach = 1; // DLL_PROCESS_ATTACH
+} // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+extern "C" os::BOOL OS_CALLBACK DllMain(os::HINSTANCE instance, os::DWORD reason, void* reserved) {
     (void)reserved;
-    if (reason == DLL_PROCESS_ATTACH) {
-        dotpress::onProcessAttach(reinterpret_cast<os::HINSTANCE>(instance));
+    if (reason == kProcessAttach) {
+        dotpress::onProcessAttach(instance);
     }
-    return TRUE;
+    return os::TRUE;
 }
