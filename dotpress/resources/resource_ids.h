@@ -9,3 +9,46 @@
 #define IDC_PROGRESS_BAR 1025
 #define IDC_PROGRESS_PRINTER 1039
 #define IDC_PROGRESS_CANCEL 2
+
+// Printer selection "Seleccionar impresora" (dialog 1539), the template of the system's
+// print-setup dialog: the ids of the printer group, its labels, texts and list are the system's,
+// so that its own procedure drives them too. Accelerators: Alt+N the printer list, Alt+P
+// "&Predeterminar"; Enter "Aceptar", Esc "Cancelar".
+#define IDD_SELECT_PRINTER 1539
+#define IDC_SELECT_GROUP 1075
+#define IDC_SELECT_NAME_LABEL 1093
+#define IDC_SELECT_TYPE_LABEL 1094
+#define IDC_SELECT_STATUS_LABEL 1095
+#define IDC_SELECT_COMMENT_LABEL 1096
+#define IDC_SELECT_LOCATION_LABEL 1097
+#define IDC_SELECT_TYPE 1098
+#define IDC_SELECT_STATUS 1099
+#define IDC_SELECT_COMMENT 1100
+#define IDC_SELECT_LOCATION 1101
+#define IDC_SELECT_LIST 1136
+#define IDC_SELECT_LINES_LABEL 1104
+#define IDC_SELECT_LINES 1002
+#define IDC_SELECT_COLUMNS_LABEL 1106
+#define IDC_SELECT_COLUMNS 1003
+#define IDC_SELECT_DEFAULT 1010
+
+// Page configuration "Configurar página" (dialog 1546), run by the library itself or as the
+// template of the system's page-setup dialog, whose paper list is 1137. Accelerators: Alt+T the
+// paper list, Alt+L lines, Alt+C columns (and "&Configuración de la impresora" when it is
+// enabled), Alt+R "&Restaurar valores"; Enter "Aceptar", Esc "Cancelar".
+#define IDD_PAGE_CONFIG 1546
+#define IDB_PAGE_PICTURE 102
+#define IDC_PAGE_GROUP 1073
+#define IDC_PAGE_PAPER_LABEL 1089
+#define IDC_PAGE_PAPER 1137
+#define IDC_PAGE_PRINTER_SETUP 1000
+#define IDC_PAGE_USER_GROUP 1018
+#define IDC_PAGE_LINES_LABEL 1106
+#define IDC_PAGE_LINES 1002
+#define IDC_PAGE_COLUMNS_LABEL 1107
+#define IDC_PAGE_COLUMNS 1003
+#define IDC_PAGE_LENGTH_LABEL 1021
+#define IDC_PAGE_LENGTH 1020
+#define IDC_PAGE_RESTORE 1126
+#define IDC_PAGE_PICTURE_COLUMNS 1012
+#define IDC_PAGE_PICTURE_LINES 1013
