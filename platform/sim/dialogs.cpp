@@ -629,8 +629,8 @@ using sim::world;
 
 INT_PTR DialogBoxParamW(HINSTANCE instance, const char16_t* templateName, HWND owner, DLGPROC proc,
                         LPARAM initParam) {
-    sim::Window* w = proc ? sim::buildDialog(instance, templateName, owner, sim::DialogKind::Plain)
-                          : nullptr;
+    sim::Window* w =
+        proc ? sim::buildDialog(instance, templateName, owner, sim::DialogKind::Plain) : nullptr;
     if (!w) {
         return -1;
     }
@@ -654,10 +654,9 @@ BOOL PrintDlgW(PRINTDLGW* pd) {
     const bool custom = (pd->Flags & (setup ? PD_ENABLESETUPTEMPLATE : PD_ENABLEPRINTTEMPLATE));
     // The simulated machine has no templates of its own: a dialog without the caller's fails.
     sim::Window* w =
-        custom ? sim::buildDialog(pd->hInstance,
-                                  setup ? pd->lpSetupTemplateName : pd->lpPrintTemplateName,
-                                  pd->hwndOwner,
-                                  setup ? sim::DialogKind::PrintSetup : sim::DialogKind::Print)
+        custom ? sim::buildDialog(
+                     pd->hInstance, setup ? pd->lpSetupTemplateName : pd->lpPrintTemplateName,
+                     pd->hwndOwner, setup ? sim::DialogKind::PrintSetup : sim::DialogKind::Print)
                : nullptr;
     if (!w) {
         return FALSE;
@@ -669,8 +668,8 @@ BOOL PrintDlgW(PRINTDLGW* pd) {
     const HWND dialog = w->handle;
 
     // The platform's own initialisation comes first; its notifications reach the hook already.
-    sim::findWindow(dialog)->hook = hooked ? (setup ? pd->lpfnSetupHook : pd->lpfnPrintHook)
-                                           : nullptr;
+    sim::findWindow(dialog)->hook =
+        hooked ? (setup ? pd->lpfnSetupHook : pd->lpfnPrintHook) : nullptr;
     sim::fillPrinterList(dialog, setup ? 1136 : 1139);
     if (!setup) {
         WORD maxPage = pd->nMaxPage < pd->nMinPage ? pd->nMinPage : pd->nMaxPage;
@@ -718,12 +717,11 @@ BOOL PageSetupDlgW(PAGESETUPDLGW* psd) {
         return FALSE;
     }
     world().pageSetupDialogs.push_back(*psd);
-    if (psd->lStructSize != sizeof(PAGESETUPDLGW) ||
-        !(psd->Flags & PSD_ENABLEPAGESETUPTEMPLATE)) {
+    if (psd->lStructSize != sizeof(PAGESETUPDLGW) || !(psd->Flags & PSD_ENABLEPAGESETUPTEMPLATE)) {
         return FALSE;
     }
-    sim::Window* w = sim::buildDialog(psd->hInstance, psd->lpPageSetupTemplateName,
-                                      psd->hwndOwner, sim::DialogKind::PageSetup);
+    sim::Window* w = sim::buildDialog(psd->hInstance, psd->lpPageSetupTemplateName, psd->hwndOwner,
+                                      sim::DialogKind::PageSetup);
     if (!w) {
         return FALSE;
     }
@@ -735,14 +733,17 @@ BOOL PageSetupDlgW(PAGESETUPDLGW* psd) {
     const int index = sim::printerOfDevNames(psd->hDevNames);
     const sim::Printer* printer =
         index >= 0 ? &world().printers[static_cast<size_t>(index)] : nullptr;
-    // Windows fills the paper list before the hook's initialisation; Wine a moment after it.
+    // Windows fills the paper list before the hook's initialisation; Wine right after the hook
+    // has answered it, still inside its own WM_INITDIALOG and so before the system sets the focus.
     if (!world().paperListAfterInit) {
         sim::fillPaperList(dialog, printer);
     }
-    sim::initialise(dialog, reinterpret_cast<LPARAM>(psd));
+    sim::dispatch(dialog, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(psd));
     if (world().paperListAfterInit) {
         sim::fillPaperList(dialog, printer);
     }
+    // Wine's page-setup procedure answers TRUE whatever the hook said, so the focus is set.
+    sim::defaultFocus(dialog);
     const INT_PTR result = sim::runModal(dialog);
     if (result <= 0) {
         return FALSE;

@@ -35,8 +35,9 @@ size_t devModeSize(const void* devMode) {
     return static_cast<size_t>(bytes[68] | (bytes[69] << 8)) + (bytes[70] | (bytes[71] << 8));
 }
 
-// What the driver keeps of a block it is asked to store.
-sim::Params adjust(const sim::BrailleDriver& driver, sim::Params p) {
+} // namespace
+
+sim::Params sim::adjust(const BrailleDriver& driver, Params p) {
     const auto& accepted = driver.acceptedFormats;
     if (!accepted.empty() &&
         std::find(accepted.begin(), accepted.end(), p.paperFormat) == accepted.end()) {
@@ -51,7 +52,15 @@ sim::Params adjust(const sim::BrailleDriver& driver, sim::Params p) {
     return p;
 }
 
-} // namespace
+void sim::writeParams(std::vector<uint8_t>& devMode, const Params& p) {
+    if (devMode.size() < 72) {
+        return;
+    }
+    const size_t publicSize = devMode[68] | (devMode[69] << 8);
+    if (devMode.size() >= publicSize + sizeof p) {
+        std::memcpy(devMode.data() + publicSize, &p, sizeof p);
+    }
+}
 
 namespace os {
 
@@ -112,11 +121,7 @@ int ExtEscape(HDC dc, int escape, int inputSize, const void* input, int outputSi
     sim::Params sent;
     std::memcpy(&sent, input, sizeof sent);
     world().escapes.push_back({escape, sent});
-    const sim::Params kept = adjust(*printer.braille, sent);
-    const size_t publicSize = d->devMode[68] | (d->devMode[69] << 8);
-    if (d->devMode.size() >= publicSize + sizeof kept) {
-        std::memcpy(d->devMode.data() + publicSize, &kept, sizeof kept);
-    }
+    sim::writeParams(d->devMode, sim::adjust(*printer.braille, sent));
     if (output) {
         std::memcpy(output, d->devMode.data(),
                     std::min(d->devMode.size(), static_cast<size_t>(std::max(outputSize, 0))));

@@ -3,7 +3,9 @@
 
 #include "platform/os.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace sim {
 
@@ -13,6 +15,16 @@ std::string lower8(const std::string& s);
 std::u16string rootPath(os::HKEY root);
 // Index of the printer of that name, or -1.
 int printerByName(const char16_t* name);
+
+struct Params;
+struct BrailleDriver;
+// What the Braille driver keeps of a block it is asked to store.
+Params adjust(const BrailleDriver& driver, Params p);
+// Writes the block into a device mode's private bytes, behind its public part, when they hold it.
+void writeParams(std::vector<uint8_t>& devMode, const Params& p);
+// DocumentPropertiesW with DM_IN_PROMPT: the driver's own dialog, run by the scripted user.
+os::LONG propertiesDialog(os::HWND owner, int printer, void* devModeOut, const void* devModeIn,
+                          os::DWORD mode);
 
 } // namespace sim
 

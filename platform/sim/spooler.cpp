@@ -78,6 +78,33 @@ os::BOOL enumPrinters(os::DWORD level, os::BYTE* buffer, os::DWORD bufferSize, o
 
 } // namespace
 
+// The driver's properties dialog: it starts from the input device mode (or the printer's own),
+// lets the scripted user choose, and writes the result to the output buffer on OK. The sizes are
+// the printer's: the caller's buffers must hold its device mode.
+os::LONG sim::propertiesDialog(os::HWND owner, int printer, void* devModeOut, const void* devModeIn,
+                               os::DWORD mode) {
+    World& w = world();
+    w.propertiesDialogs.push_back({owner, printer, mode, devModeIn, devModeOut});
+    const Printer& p = w.printers[static_cast<size_t>(printer)];
+    std::vector<uint8_t> devMode = p.devMode;
+    if ((mode & os::DM_IN_BUFFER) && devModeIn) {
+        std::memcpy(devMode.data(), devModeIn, devMode.size());
+    }
+    bool ok = false;
+    if (!w.propertiesChoices.empty()) {
+        const PropertiesChoice choice = w.propertiesChoices.front();
+        w.propertiesChoices.pop_front();
+        ok = choice.ok;
+        if (ok && p.braille) {
+            writeParams(devMode, adjust(*p.braille, choice.params));
+        }
+    }
+    if (ok && (mode & os::DM_OUT_BUFFER) && devModeOut) {
+        std::memcpy(devModeOut, devMode.data(), devMode.size());
+    }
+    return ok ? os::IDOK : os::IDCANCEL;
+}
+
 int sim::printerByName(const char16_t* name) {
     if (!name) {
         return -1;
@@ -123,7 +150,7 @@ BOOL ClosePrinter(HANDLE printer) {
     return TRUE;
 }
 
-LONG DocumentPropertiesW(HWND, HANDLE printer, const char16_t*, void* devModeOut,
+LONG DocumentPropertiesW(HWND owner, HANDLE printer, const char16_t*, void* devModeOut,
                          const void* devModeIn, DWORD mode) {
     const auto index = reinterpret_cast<uintptr_t>(printer) - 0x5000;
     if (index >= world().printers.size()) {
@@ -132,6 +159,9 @@ LONG DocumentPropertiesW(HWND, HANDLE printer, const char16_t*, void* devModeOut
     sim::Printer& p = world().printers[index];
     if (mode == 0) {
         return p.failSizeQuery ? -1 : static_cast<LONG>(p.devMode.size());
+    }
+    if (mode & DM_IN_PROMPT) {
+        return sim::propertiesDialog(owner, static_cast<int>(index), devModeOut, devModeIn, mode);
     }
     // The properties dialog of the simulated driver accepts what it is given.
     if ((mode & DM_IN_BUFFER) && devModeIn && devModeIn != devModeOut) {

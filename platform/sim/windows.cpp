@@ -31,8 +31,6 @@ constexpr uint32_t kVisible = 0x10000000;  // WS_VISIBLE
 constexpr uint32_t kDisabled = 0x08000000; // WS_DISABLED
 constexpr uint32_t kReadOnly = 0x0800;     // ES_READONLY
 constexpr uint32_t kNumber = 0x2000;       // ES_NUMBER
-constexpr os::WORD kComboSetFocus = 3;     // CBN_SETFOCUS
-constexpr os::WORD kComboKillFocus = 4;    // CBN_KILLFOCUS
 
 os::HWND newHandle() {
     return reinterpret_cast<os::HWND>((world().nextWindow++) * 16);
@@ -142,7 +140,7 @@ void moveFocus(Window& w, Control* to) {
         if (old->is(u"Edit")) {
             notify(dialog, old->id, os::EN_KILLFOCUS);
         } else if (old->is(u"ComboBox")) {
-            notify(dialog, old->id, kComboKillFocus);
+            notify(dialog, old->id, os::CBN_KILLFOCUS);
         }
     }
     // The focus may have moved again while the old control was told.
@@ -154,7 +152,7 @@ void moveFocus(Window& w, Control* to) {
         if (c->is(u"Edit")) {
             notify(dialog, c->id, os::EN_SETFOCUS);
         } else if (c->is(u"ComboBox")) {
-            notify(dialog, c->id, kComboSetFocus);
+            notify(dialog, c->id, os::CBN_SETFOCUS);
         }
     }
 }

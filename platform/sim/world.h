@@ -201,6 +201,22 @@ struct ControlMessage {
     os::LPARAM lParam = 0;
 };
 
+// The driver's own properties dialog (DocumentPropertiesW with DM_IN_PROMPT), as it was asked for.
+struct PropertiesDialog {
+    os::HWND owner = nullptr;
+    int printer = -1;
+    os::DWORD mode = 0;
+    const void* input = nullptr;
+    void* output = nullptr;
+};
+
+// What the user does in the Braille driver's properties dialog: chooses page parameters (which
+// the driver adjusts as it does for the escapes) and closes it with OK, or cancels it.
+struct PropertiesChoice {
+    Params params;
+    bool ok = true;
+};
+
 struct GlobalBlock {
     std::vector<uint8_t> bytes;
     int locks = 0;
@@ -248,6 +264,10 @@ struct World {
     int stuckDialogs = 0;
     int defaultPrinter = 0;          // the system's default printer, by index; -1: none
     bool paperListAfterInit = false; // page setup fills its paper list after the hook's start
+    // The driver's properties dialogs, and what the user does in each, front first; when the
+    // choices run out the user cancels.
+    std::vector<PropertiesDialog> propertiesDialogs;
+    std::deque<PropertiesChoice> propertiesChoices;
     // Common dialogs called, with the structure as the library handed it in.
     std::vector<os::PRINTDLGW> printDialogs;
     std::vector<os::PAGESETUPDLGW> pageSetupDialogs;

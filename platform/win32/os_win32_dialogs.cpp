@@ -25,6 +25,8 @@ constexpr auto cbResetContent = os::CB_RESETCONTENT;
 constexpr auto cbSetCurSel = os::CB_SETCURSEL;
 constexpr auto cbErr = os::CB_ERR;
 constexpr auto cbnSelChange = os::CBN_SELCHANGE;
+constexpr auto cbnSetFocus = os::CBN_SETFOCUS;
+constexpr auto cbnKillFocus = os::CBN_KILLFOCUS;
 constexpr auto gmemMoveable = os::GMEM_MOVEABLE;
 constexpr auto gmemZeroInit = os::GMEM_ZEROINIT;
 constexpr auto pdPrintSetup = os::PD_PRINTSETUP;
@@ -58,11 +60,13 @@ static_assert(seam::enSetFocus == EN_SETFOCUS && seam::enKillFocus == EN_KILLFOC
 static_assert(seam::cbAddString == CB_ADDSTRING && seam::cbGetCount == CB_GETCOUNT &&
                   seam::cbGetCurSel == CB_GETCURSEL && seam::cbResetContent == CB_RESETCONTENT &&
                   seam::cbSetCurSel == CB_SETCURSEL && seam::cbErr == CB_ERR &&
-                  seam::cbnSelChange == CBN_SELCHANGE,
+                  seam::cbnSelChange == CBN_SELCHANGE && seam::cbnSetFocus == CBN_SETFOCUS &&
+                  seam::cbnKillFocus == CBN_KILLFOCUS,
               "combo boxes");
 static_assert(seam::gmemMoveable == GMEM_MOVEABLE && seam::gmemZeroInit == GMEM_ZEROINIT,
               "global memory");
-static_assert(seam::pdPrintSetup == PD_PRINTSETUP && seam::pdEnablePrintHook == PD_ENABLEPRINTHOOK &&
+static_assert(seam::pdPrintSetup == PD_PRINTSETUP &&
+                  seam::pdEnablePrintHook == PD_ENABLEPRINTHOOK &&
                   seam::pdEnableSetupHook == PD_ENABLESETUPHOOK &&
                   seam::pdEnablePrintTemplate == PD_ENABLEPRINTTEMPLATE &&
                   seam::pdEnableSetupTemplate == PD_ENABLESETUPTEMPLATE &&
@@ -138,8 +142,7 @@ namespace os {
 INT_PTR DialogBoxParamW(HINSTANCE instance, const char16_t* templateName, HWND owner, DLGPROC proc,
                         LPARAM initParam) {
     return ::DialogBoxParamW(reinterpret_cast<::HINSTANCE>(instance), w(templateName), h(owner),
-                             reinterpret_cast<::DLGPROC>(reinterpret_cast<void*>(proc)),
-                             initParam);
+                             reinterpret_cast<::DLGPROC>(reinterpret_cast<void*>(proc)), initParam);
 }
 
 BOOL EndDialog(HWND dialog, INT_PTR result) {
