@@ -28,8 +28,7 @@ void writePageSize(int32_t* lines, int32_t* columns) {
 extern "C" {
 
 DOTPRESS_API int32_t DOTPRESS_CALL ImpSeleccionarImpresora(void* owner) {
-    (void)owner;
-    return 0;
+    return library().selectPrinter(window(owner));
 }
 
 DOTPRESS_API int32_t DOTPRESS_CALL ImpMostrarDialogoImprimir(void* owner, PrintOptions* options,
@@ -43,7 +42,7 @@ DOTPRESS_API int32_t DOTPRESS_CALL ImpSetPrintingArea(uint16_t* lines, uint16_t*
 
 DOTPRESS_API int32_t DOTPRESS_CALL ImpConfigurarPagina(void* owner, int32_t* lines,
                                                        int32_t* columns) {
-    (void)owner;
+    library().configurePage(window(owner));
     writePageSize(lines, columns);
     return 0;
 }

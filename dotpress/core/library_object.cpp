@@ -13,6 +13,14 @@ LibraryObject::~LibraryObject() {
     releaseRecords();
 }
 
+void LibraryObject::configurePage(os::HWND owner) {
+    if (printerSelected() && testParamsEscape() == 1) {
+        runPageSetup(owner, selectedRecord());
+    } else {
+        runPageConfig(owner);
+    }
+}
+
 void LibraryObject::buildPrinterTable() {
     constexpr os::DWORD kFlags = os::PRINTER_ENUM_LOCAL | os::PRINTER_ENUM_CONNECTIONS;
     os::DWORD needed = 0;

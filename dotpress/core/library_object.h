@@ -20,6 +20,10 @@ public:
     LibraryObject();
     ~LibraryObject();
 
+    // ImpConfigurarPagina: the system's page setup with the hook for a selected printer whose
+    // driver answers the parameter escapes, the library's own dialog otherwise.
+    void configurePage(os::HWND owner);
+
 private:
     void buildPrinterTable();
     void addPrinter(uint32_t index, const os::PRINTER_INFO_2W& info);
