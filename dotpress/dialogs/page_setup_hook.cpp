@@ -186,6 +186,13 @@ void PageSetupHook::command(os::HWND dialog, int id, os::WORD code) {
             refresh(dialog);
         }
         break;
+    case os::IDOK:
+        // Enter accepts while a field may still have the focus, so that leaving it never handed
+        // its value to the driver: hand over what the fields show before the system closes.
+        readControls(dialog);
+        setPrinterParams(*editedRecord);
+        getPrinterParams(*editedRecord);
+        break;
     default:
         break;
     }

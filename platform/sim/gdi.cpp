@@ -49,6 +49,9 @@ sim::Params sim::adjust(const BrailleDriver& driver, Params p) {
     if (driver.maxLines && p.lines > driver.maxLines) {
         p.lines = driver.maxLines;
     }
+    if (driver.maxPaperLength && p.paperLength > driver.maxPaperLength) {
+        p.paperLength = driver.maxPaperLength;
+    }
     return p;
 }
 

@@ -37,6 +37,7 @@ struct BrailleDriver {
     // Limits it adjusts down to; 0 means no limit.
     int16_t maxColumns = 0;
     int16_t maxLines = 0;
+    int16_t maxPaperLength = 0; // millimetres
 };
 
 constexpr uint32_t kPublicDevModeSize = 220; // sizeof(DEVMODEW)
