@@ -24,10 +24,14 @@ int32_t PrinterSelectionDialog::selectPrinter(os::HWND owner) {
     setup.lStructSize = sizeof setup;
     setup.hwndOwner = owner;
     setup.hInstance = moduleHandle;
-    setup.Flags = os::PD_PRINTSETUP | os::PD_ENABLESETUPHOOK | os::PD_ENABLESETUPTEMPLATE |
-                  os::PD_NONETWORKBUTTON;
+    // Windows calls the setup hook in print-setup mode; Wine calls only the print hook, in either
+    // mode. The same hook is named for both, so that the dialog lists our table on both systems;
+    // Windows never shows the print dialog here and so never calls the print hook.
+    setup.Flags = os::PD_PRINTSETUP | os::PD_ENABLESETUPHOOK | os::PD_ENABLEPRINTHOOK |
+                  os::PD_ENABLESETUPTEMPLATE | os::PD_NONETWORKBUTTON;
     setup.lpSetupTemplateName = os::MAKEINTRESOURCEW(IDD_SELECT_PRINTER);
     setup.lpfnSetupHook = hookProc;
+    setup.lpfnPrintHook = hookProc;
     os::PrintDlgW(&setup);
     // On "Aceptar" the system hands back the device mode and names of its own choice; the
     // choice that counts is ours, but the blocks are ours to free all the same.

@@ -54,9 +54,12 @@ TEST_F(SelectionTest, DialogIsTheSystemsPrintSetupWithOurTemplateAndHook) {
     EXPECT_EQ(pd.lStructSize, sizeof(os::PRINTDLGW));
     EXPECT_EQ(pd.hwndOwner, static_cast<os::HWND>(owner));
     EXPECT_EQ(pd.hInstance, dotpress::moduleHandle);
-    EXPECT_EQ(pd.Flags, 0x20A040u);
+    // Print setup with its template and hook, no network button; the print hook as well,
+    // which is the one Wine calls in print-setup mode.
+    EXPECT_EQ(pd.Flags, 0x20A040u | os::PD_ENABLEPRINTHOOK);
     EXPECT_EQ(pd.lpSetupTemplateName, os::MAKEINTRESOURCEW(IDD_SELECT_PRINTER));
     EXPECT_NE(pd.lpfnSetupHook, nullptr);
+    EXPECT_EQ(pd.lpfnPrintHook, pd.lpfnSetupHook);
     EXPECT_EQ(pd.hDevMode, nullptr);
     EXPECT_EQ(pd.hDevNames, nullptr);
     EXPECT_EQ(title, u"Seleccionar impresora");

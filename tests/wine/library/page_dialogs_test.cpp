@@ -1,0 +1,273 @@
+// The printer and page dialogs of the real Dotpress.dll, worked by keyboard as a blind user works
+// them: printers added to the prefix, keys posted to the focused control, screenshots kept in the
+// build folder for a person to look at.
+#include "dotpress.h"
+#include "dotpress/resources/resource_ids.h"
+#include "dotpress_dll.h"
+#include "wine_dialogs.h"
+#include "wine_keyboard.h"
+#include "wine_printers.h"
+#include "wine_screenshot.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace winetest;
+using dotpresstest::LoadedDll;
+
+const wchar_t kKey[] = L"Software\\Vorn\\DefDotpress";
+
+struct Exports {
+    explicit Exports(HMODULE module) : module(module) {}
+    template <typename F> F get(const char* name) const {
+        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    }
+    int32_t selectPrinter() const {
+        return get<int32_t(DOTPRESS_CALL*)(void*)>("ImpSeleccionarImpresora")(nullptr);
+    }
+    int32_t configurePage(int32_t* lines, int32_t* columns) const {
+        return get<int32_t(DOTPRESS_CALL*)(void*, int32_t*, int32_t*)>("ImpConfigurarPagina")(
+            nullptr, lines, columns);
+    }
+    int32_t pageSize(int32_t* lines, int32_t* columns) const {
+        return get<int32_t(DOTPRESS_CALL*)(int32_t*, int32_t*)>("ImpObtenerTamPapel")(lines,
+                                                                                      columns);
+    }
+    HMODULE module;
+};
+
+std::wstring outputPath(const wchar_t* name) {
+    return testDir() + L"\\" + name;
+}
+
+// The stored default printer; empty when there is none.
+std::wstring storedPrinterName() {
+    wchar_t name[260] = {};
+    DWORD size = sizeof name - sizeof(wchar_t);
+    if (RegGetValueW(HKEY_CURRENT_USER, kKey, L"NombreImp", RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr,
+                     name, &size) != ERROR_SUCCESS) {
+        return L"";
+    }
+    return name;
+}
+
+void storeName(const std::wstring& printer) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, L"NombreImp", 0, REG_SZ, reinterpret_cast<const BYTE*>(printer.data()),
+                   static_cast<DWORD>(printer.size() * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+LRESULT listMessage(HWND dialog, int id, UINT message) {
+    return SendDlgItemMessageW(dialog, id, message, 0, 0);
+}
+
+bool readOnly(HWND dialog, int id) {
+    return (GetWindowLongW(GetDlgItem(dialog, id), GWL_STYLE) & ES_READONLY) != 0;
+}
+
+class PageDialogs : public testing::Test {
+protected:
+    void SetUp() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+        ASSERT_TRUE(braille.ok() && office.ok());
+        // Wine's print-setup dialog closes only with a default printer, and its page setup
+        // needs the PPD of one.
+        ASSERT_TRUE(setDefaultPrinter(braille.name()));
+    }
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kKey); }
+
+    // The printer's index in the library's table, which lists the printers as the spooler does.
+    static size_t tableIndex(const std::wstring& name) {
+        const auto all = printers();
+        for (size_t i = 0; i < all.size(); ++i) {
+            if (all[i].name == name) {
+                return i;
+            }
+        }
+        return all.size();
+    }
+
+    ScopedPrinter braille{L"Dotpress Pages A", L"VORN Braille", outputPath(L"pages-a.ps")};
+    ScopedPrinter office{L"Dotpress Pages B", L"Generic PS", outputPath(L"pages-b.ps")};
+};
+
+TEST_F(PageDialogs, PrinterChosenByKeyboardIsStoredAndSelectedAtTheNextLoad) {
+    const size_t count = printers().size();
+    const size_t chosen = tableIndex(office.name());
+    ASSERT_LT(chosen, count);
+    std::wstring title, lines;
+    LRESULT entries = -1, initial = -1, selected = -1;
+    {
+        LoadedDll dll;
+        ASSERT_NE(dll.get(), nullptr);
+        DialogDriver driver({actions({
+            [&](HWND d) {
+                title = windowText(d);
+                entries = listMessage(d, IDC_SELECT_LIST, CB_GETCOUNT);
+                initial = listMessage(d, IDC_SELECT_LIST, CB_GETCURSEL);
+                pressMnemonic(d, L'N'); // the label hands the focus to the list
+            },
+            [&](HWND d) {
+                // Up from "No seleccionar impresora", the last entry, to the office printer.
+                for (size_t k = chosen; k < count; ++k) {
+                    pressKey(d, VK_UP);
+                }
+            },
+            [&](HWND d) {
+                selected = listMessage(d, IDC_SELECT_LIST, CB_GETCURSEL);
+                lines = controlText(d, IDC_SELECT_LINES);
+                EXPECT_TRUE(saveScreenshot(d, outputPath(L"printer-selection.png")));
+                pressMnemonic(d, L'P');
+            },
+        })});
+        EXPECT_EQ(Exports(dll.get()).selectPrinter(), 0);
+        EXPECT_EQ(driver.done(), 1u);
+        EXPECT_TRUE(driver.unexpected().empty());
+    }
+    EXPECT_EQ(title, L"Seleccionar impresora");
+    EXPECT_EQ(entries, static_cast<LRESULT>(count + 1)) << "the table and no printer";
+    EXPECT_EQ(initial, static_cast<LRESULT>(count)) << "nothing stored: no printer selected";
+    EXPECT_EQ(selected, static_cast<LRESULT>(chosen));
+    EXPECT_EQ(lines, L"29") << "an ordinary printer has the default page";
+    EXPECT_EQ(narrow(storedPrinterName()), narrow(office.name()));
+
+    LRESULT reopened = -1;
+    LoadedDll dll;
+    DialogDriver driver({actions({[&](HWND d) {
+        reopened = listMessage(d, IDC_SELECT_LIST, CB_GETCURSEL);
+        pressKey(d, VK_ESCAPE);
+    }})});
+    EXPECT_EQ(Exports(dll.get()).selectPrinter(), 0);
+    EXPECT_EQ(reopened, static_cast<LRESULT>(chosen));
+}
+
+TEST_F(PageDialogs, OrdinaryPrinterGetsTheLibrarysOwnPageDialog) {
+    storeName(office.name());
+    LoadedDll dll;
+    const Exports imp(dll.get());
+    std::wstring title, lines, columns, linesLabel, columnsLabel;
+    LRESULT initial = -1, chosen = -1;
+    bool locked = false, printerButton = true;
+    DialogDriver driver({actions({
+        [&](HWND d) {
+            title = windowText(d);
+            initial = listMessage(d, IDC_PAGE_PAPER, CB_GETCURSEL);
+            printerButton = IsWindowEnabled(GetDlgItem(d, IDC_PAGE_PRINTER_SETUP));
+            // The list has the focus: down from "12 pulgadas 40 columnas" four times.
+            for (int k = 0; k < 4; ++k) {
+                pressKey(d, VK_DOWN);
+            }
+        },
+        [&](HWND d) {
+            chosen = listMessage(d, IDC_PAGE_PAPER, CB_GETCURSEL);
+            lines = controlText(d, IDC_PAGE_LINES);
+            columns = controlText(d, IDC_PAGE_COLUMNS);
+            linesLabel = controlText(d, IDC_PAGE_PICTURE_LINES);
+            columnsLabel = controlText(d, IDC_PAGE_PICTURE_COLUMNS);
+            locked = readOnly(d, IDC_PAGE_LINES) && readOnly(d, IDC_PAGE_COLUMNS);
+            EXPECT_TRUE(saveScreenshot(d, outputPath(L"page-config.png")));
+            pressKey(d, VK_RETURN);
+        },
+    })});
+    int32_t pageLines = 0, pageColumns = 0;
+    EXPECT_EQ(imp.configurePage(&pageLines, &pageColumns), 0);
+    EXPECT_EQ(driver.done(), 1u);
+    EXPECT_TRUE(driver.unexpected().empty());
+    EXPECT_EQ(title, L"Configurar p\u00e1gina");
+    EXPECT_EQ(initial, 1);
+    EXPECT_FALSE(printerButton);
+    EXPECT_EQ(chosen, 5) << "11 pulgadas 38 columnas";
+    EXPECT_EQ(lines, L"26");
+    EXPECT_EQ(columns, L"38");
+    EXPECT_EQ(linesLabel, L"26");
+    EXPECT_EQ(columnsLabel, L"38");
+    EXPECT_TRUE(locked);
+    EXPECT_EQ(pageLines, 26);
+    EXPECT_EQ(pageColumns, 38);
+    int32_t sizeLines = 0, sizeColumns = 0;
+    EXPECT_EQ(imp.pageSize(&sizeLines, &sizeColumns), 0);
+    EXPECT_EQ(sizeLines, 26);
+    EXPECT_EQ(sizeColumns, 38);
+}
+
+TEST_F(PageDialogs, UserDefinedFieldsAreClampedAsTheUserTabsThroughThem) {
+    storeName(office.name());
+    LoadedDll dll;
+    std::wstring lines, linesLabel;
+    DialogDriver driver({actions({
+        [&](HWND d) {
+            for (int k = 0; k < 5; ++k) {
+                pressKey(d, VK_DOWN); // to "Definido por el usuario."
+            }
+            pressKey(d, VK_TAB); // past the disabled printer button, into the lines
+        },
+        [&](HWND d) {
+            typeKeys(d, L"40"); // the whole text is selected: the digits replace it
+        },
+        [&](HWND d) { pressKey(d, VK_TAB); },
+        [&](HWND d) {
+            lines = controlText(d, IDC_PAGE_LINES);
+            linesLabel = controlText(d, IDC_PAGE_PICTURE_LINES);
+            typeKeys(d, L"47"); // the columns field has the focus, its text selected
+            pressKey(d, VK_RETURN);
+        },
+    })});
+    int32_t pageLines = 0, pageColumns = 0;
+    EXPECT_EQ(Exports(dll.get()).configurePage(&pageLines, &pageColumns), 0);
+    EXPECT_EQ(driver.done(), 1u);
+    EXPECT_EQ(lines, L"32");
+    EXPECT_EQ(linesLabel, L"32");
+    EXPECT_EQ(pageLines, 32);
+    EXPECT_EQ(pageColumns, 46) << "Enter in the field takes the limit too";
+}
+
+UINT_PTR CALLBACK quietHook(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG;
+}
+
+// A Braille driver cannot be installed under Wine, so the hook's path is shown in part: the
+// system's page-setup dialog takes the DLL's template 1546 and fills its paper list.
+TEST_F(PageDialogs, SystemPageSetupTakesTheLibrarysTemplate) {
+    LoadedDll dll;
+    PAGESETUPDLGW setup{};
+    setup.lStructSize = sizeof setup;
+    setup.Flags = PSD_ENABLEPAGESETUPHOOK | PSD_ENABLEPAGESETUPTEMPLATE;
+    setup.hInstance = dll.get();
+    setup.lpPageSetupTemplateName = MAKEINTRESOURCEW(IDD_PAGE_CONFIG);
+    setup.lpfnPageSetupHook = quietHook;
+    LRESULT papers = 0;
+    std::wstring title;
+    bool picture = false;
+    DialogDriver driver({[&](HWND d) {
+        papers = listMessage(d, IDC_PAGE_PAPER, CB_GETCOUNT);
+        if (papers <= 0) {
+            return false; // Wine fills the list a moment after the dialog opens
+        }
+        title = windowText(d);
+        picture = IsWindowVisible(GetDlgItem(d, IDC_PAGE_RESTORE)) &&
+                  FindWindowExW(d, nullptr, L"Static", nullptr) != nullptr;
+        EXPECT_TRUE(saveScreenshot(d, outputPath(L"page-setup.png")));
+        pressKey(d, VK_ESCAPE);
+        return true;
+    }});
+    EXPECT_FALSE(PageSetupDlgW(&setup));
+    EXPECT_EQ(driver.done(), 1u);
+    EXPECT_GT(papers, 0);
+    EXPECT_EQ(title, L"Configurar p\u00e1gina");
+    EXPECT_TRUE(picture);
+    GlobalFree(setup.hDevMode);
+    GlobalFree(setup.hDevNames);
+}
+
+} // namespace

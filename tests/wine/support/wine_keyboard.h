@@ -1,0 +1,27 @@
+// The keys a person at the keyboard presses in a modal dialog, delivered as Windows delivers
+// them: posted to the control that has the focus, so that the dialog's own loop handles them
+// (Tab and Enter through the dialog manager, Alt+letter as a mnemonic, digits into an edit).
+#pragma once
+
+#include "wine_dialogs.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace winetest {
+
+// The control of `dialog` that has the focus, or the dialog itself.
+HWND focusedIn(HWND dialog);
+void pressKey(HWND dialog, UINT virtualKey);
+// Alt + letter.
+void pressMnemonic(HWND dialog, wchar_t letter);
+void typeKeys(HWND dialog, const std::wstring& text);
+
+// One dialog worked through a list of actions, one per timer tick, so that the keys of one
+// action have been handled before the next action looks at the dialog.
+DialogDriver::Step actions(std::vector<std::function<void(HWND dialog)>> list);
+
+} // namespace winetest
