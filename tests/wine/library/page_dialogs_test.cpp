@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <commdlg.h>
+#include <oleacc.h>
 
 #include <string>
 #include <vector>
@@ -74,6 +75,30 @@ LRESULT listMessage(HWND dialog, int id, UINT message) {
 
 bool readOnly(HWND dialog, int id) {
     return (GetWindowLongW(GetDlgItem(dialog, id), GWL_STYLE) & ES_READONLY) != 0;
+}
+
+// What a screen reader says for a control: the name the system's accessibility object gives it,
+// which for an edit or a list is the text of the label just before it, its "&" dropped.
+std::wstring accessibleName(HWND dialog, int id) {
+    IAccessible* object = nullptr;
+    if (FAILED(CreateStdAccessibleObject(GetDlgItem(dialog, id), OBJID_CLIENT,
+                                         __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&object))) ||
+        !object) {
+        return L"<no object>";
+    }
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring result = L"<no name>";
+    if (SUCCEEDED(object->get_accName(self, &name)) && name) {
+        result = name;
+        SysFreeString(name);
+    }
+    object->Release();
+    return result;
 }
 
 class PageDialogs : public testing::Test {
@@ -159,6 +184,7 @@ TEST_F(PageDialogs, OrdinaryPrinterGetsTheLibrarysOwnPageDialog) {
     std::wstring title, lines, columns, linesLabel, columnsLabel;
     LRESULT initial = -1, chosen = -1;
     bool locked = false, printerButton = true;
+    std::vector<std::wstring> names;
     DialogDriver driver({actions({
         [&](HWND d) {
             title = windowText(d);
@@ -176,6 +202,11 @@ TEST_F(PageDialogs, OrdinaryPrinterGetsTheLibrarysOwnPageDialog) {
             linesLabel = controlText(d, IDC_PAGE_PICTURE_LINES);
             columnsLabel = controlText(d, IDC_PAGE_PICTURE_COLUMNS);
             locked = readOnly(d, IDC_PAGE_LINES) && readOnly(d, IDC_PAGE_COLUMNS);
+            // Wine names a drop-down list by its selected entry, so only the edits are heard
+            // by their labels.
+            for (int id : {IDC_PAGE_LINES, IDC_PAGE_COLUMNS, IDC_PAGE_LENGTH}) {
+                names.push_back(accessibleName(d, id));
+            }
             EXPECT_TRUE(saveScreenshot(d, outputPath(L"page-config.png")));
             pressKey(d, VK_RETURN);
         },
@@ -193,6 +224,9 @@ TEST_F(PageDialogs, OrdinaryPrinterGetsTheLibrarysOwnPageDialog) {
     EXPECT_EQ(linesLabel, L"26");
     EXPECT_EQ(columnsLabel, L"38");
     EXPECT_TRUE(locked);
+    const std::vector<std::wstring> spoken = {L"Lineas", L"Columnas",
+                                              L"Tama\u00f1o del papel (pulgadas)"};
+    EXPECT_EQ(names, spoken) << "each field is read with the label before it";
     EXPECT_EQ(pageLines, 26);
     EXPECT_EQ(pageColumns, 38);
     int32_t sizeLines = 0, sizeColumns = 0;
