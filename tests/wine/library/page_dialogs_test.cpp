@@ -153,7 +153,13 @@ TEST_F(PageDialogs, PrinterChosenByKeyboardIsStoredAndSelectedAtTheNextLoad) {
                 selected = listMessage(d, IDC_SELECT_LIST, CB_GETCURSEL);
                 lines = controlText(d, IDC_SELECT_LINES);
                 EXPECT_TRUE(saveScreenshot(d, outputPath(L"printer-selection.png")));
-                pressMnemonic(d, L'P');
+                // Without the library's hook the system would ignore "&Predeterminar" and the
+                // dialog would never end: then leave it with Esc and let the checks below fail.
+                if (entries == static_cast<LRESULT>(count + 1)) {
+                    pressMnemonic(d, L'P');
+                } else {
+                    pressKey(d, VK_ESCAPE);
+                }
             },
         })});
         EXPECT_EQ(Exports(dll.get()).selectPrinter(), 0);
