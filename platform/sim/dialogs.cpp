@@ -629,8 +629,8 @@ using sim::world;
 
 INT_PTR DialogBoxParamW(HINSTANCE instance, const char16_t* templateName, HWND owner, DLGPROC proc,
                         LPARAM initParam) {
-    sim::Window* w = proc ? sim::buildDialog(instance, templateName, owner, sim::DialogKind::Plain)
-                          : nullptr;
+    sim::Window* w =
+        proc ? sim::buildDialog(instance, templateName, owner, sim::DialogKind::Plain) : nullptr;
     if (!w) {
         return -1;
     }
@@ -654,10 +654,9 @@ BOOL PrintDlgW(PRINTDLGW* pd) {
     const bool custom = (pd->Flags & (setup ? PD_ENABLESETUPTEMPLATE : PD_ENABLEPRINTTEMPLATE));
     // The simulated machine has no templates of its own: a dialog without the caller's fails.
     sim::Window* w =
-        custom ? sim::buildDialog(pd->hInstance,
-                                  setup ? pd->lpSetupTemplateName : pd->lpPrintTemplateName,
-                                  pd->hwndOwner,
-                                  setup ? sim::DialogKind::PrintSetup : sim::DialogKind::Print)
+        custom ? sim::buildDialog(
+                     pd->hInstance, setup ? pd->lpSetupTemplateName : pd->lpPrintTemplateName,
+                     pd->hwndOwner, setup ? sim::DialogKind::PrintSetup : sim::DialogKind::Print)
                : nullptr;
     if (!w) {
         return FALSE;
@@ -669,8 +668,8 @@ BOOL PrintDlgW(PRINTDLGW* pd) {
     const HWND dialog = w->handle;
 
     // The platform's own initialisation comes first; its notifications reach the hook already.
-    sim::findWindow(dialog)->hook = hooked ? (setup ? pd->lpfnSetupHook : pd->lpfnPrintHook)
-                                           : nullptr;
+    sim::findWindow(dialog)->hook =
+        hooked ? (setup ? pd->lpfnSetupHook : pd->lpfnPrintHook) : nullptr;
     sim::fillPrinterList(dialog, setup ? 1136 : 1139);
     if (!setup) {
         WORD maxPage = pd->nMaxPage < pd->nMinPage ? pd->nMinPage : pd->nMaxPage;
@@ -718,12 +717,11 @@ BOOL PageSetupDlgW(PAGESETUPDLGW* psd) {
         return FALSE;
     }
     world().pageSetupDialogs.push_back(*psd);
-    if (psd->lStructSize != sizeof(PAGESETUPDLGW) ||
-        !(psd->Flags & PSD_ENABLEPAGESETUPTEMPLATE)) {
+    if (psd->lStructSize != sizeof(PAGESETUPDLGW) || !(psd->Flags & PSD_ENABLEPAGESETUPTEMPLATE)) {
         return FALSE;
     }
-    sim::Window* w = sim::buildDialog(psd->hInstance, psd->lpPageSetupTemplateName,
-                                      psd->hwndOwner, sim::DialogKind::PageSetup);
+    sim::Window* w = sim::buildDialog(psd->hInstance, psd->lpPageSetupTemplateName, psd->hwndOwner,
+                                      sim::DialogKind::PageSetup);
     if (!w) {
         return FALSE;
     }

@@ -65,6 +65,11 @@ Control* controlByHandle(os::HWND handle, Window** owner) {
     return nullptr;
 }
 
+Control* focusedControl(os::HWND dialog) {
+    Window* w = findWindow(dialog);
+    return w ? controlByHandle(w->focus, nullptr) : nullptr;
+}
+
 Window* buildDialog(os::HINSTANCE instance, const char16_t* templateName, os::HWND owner,
                     DialogKind kind) {
     const auto id = static_cast<uint16_t>(reinterpret_cast<uintptr_t>(templateName));

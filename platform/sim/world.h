@@ -302,6 +302,8 @@ Window* findWindow(os::HWND handle);
 Control* findControl(os::HWND dialog, int id);
 // Presses a button of a live dialog, as the user would: nothing happens when it is disabled.
 bool clickButton(os::HWND dialog, int id);
+// The control that has the focus in a live dialog, or null.
+Control* focusedControl(os::HWND dialog);
 // The live dialog built from template `templateId`, or null.
 Window* findDialog(int templateId);
 int liveWindows();

@@ -62,7 +62,8 @@ static_assert(seam::cbAddString == CB_ADDSTRING && seam::cbGetCount == CB_GETCOU
               "combo boxes");
 static_assert(seam::gmemMoveable == GMEM_MOVEABLE && seam::gmemZeroInit == GMEM_ZEROINIT,
               "global memory");
-static_assert(seam::pdPrintSetup == PD_PRINTSETUP && seam::pdEnablePrintHook == PD_ENABLEPRINTHOOK &&
+static_assert(seam::pdPrintSetup == PD_PRINTSETUP &&
+                  seam::pdEnablePrintHook == PD_ENABLEPRINTHOOK &&
                   seam::pdEnableSetupHook == PD_ENABLESETUPHOOK &&
                   seam::pdEnablePrintTemplate == PD_ENABLEPRINTTEMPLATE &&
                   seam::pdEnableSetupTemplate == PD_ENABLESETUPTEMPLATE &&
@@ -138,8 +139,7 @@ namespace os {
 INT_PTR DialogBoxParamW(HINSTANCE instance, const char16_t* templateName, HWND owner, DLGPROC proc,
                         LPARAM initParam) {
     return ::DialogBoxParamW(reinterpret_cast<::HINSTANCE>(instance), w(templateName), h(owner),
-                             reinterpret_cast<::DLGPROC>(reinterpret_cast<void*>(proc)),
-                             initParam);
+                             reinterpret_cast<::DLGPROC>(reinterpret_cast<void*>(proc)), initParam);
 }
 
 BOOL EndDialog(HWND dialog, INT_PTR result) {
