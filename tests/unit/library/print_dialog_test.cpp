@@ -66,7 +66,8 @@ protected:
 };
 
 TEST_F(PrintDialogTest, PageListsBecomeRangesOrTheRightMessage) {
-    const std::u16string kFormat = u"El formato de los números de página a imprimir no es correcto.";
+    const std::u16string kFormat =
+        u"El formato de los números de página a imprimir no es correcto.";
     const std::u16string kOrder =
         u"La última página de un intervalo debe ser mayor o igual que la primera.";
     struct Case {
@@ -95,10 +96,25 @@ TEST_F(PrintDialogTest, PageListsBecomeRangesOrTheRightMessage) {
         {u"  2 - 5 , 7  ", 20, 0, u"1", {{2, 6}, {7, 7}}, 6, u""},
         {u"0000000005", 20, 0, u"1", {{5, 5}}, 1, u""},
         {u"0000000000000000000005-6", 20, 0, u"1", {{5, 6}}, 2, u""},
-        {u"1,2,3,4,5,6,7,8,9,1,2,3,4", 20, 0, u"1",
-         {{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}, {8, 8}, {9, 9}, {1, 1},
-          {2, 2}, {3, 3}, {4, 4}},
-         13, u""},
+        {u"1,2,3,4,5,6,7,8,9,1,2,3,4",
+         20,
+         0,
+         u"1",
+         {{1, 1},
+          {2, 2},
+          {3, 3},
+          {4, 4},
+          {5, 5},
+          {6, 6},
+          {7, 7},
+          {8, 8},
+          {9, 9},
+          {1, 1},
+          {2, 2},
+          {3, 3},
+          {4, 4}},
+         13,
+         u""},
         {u"", 20, 0, u"1", {}, 0, u"Debe introducir las páginas que desee imprimir."},
         {u"   ", 20, 0, u"1", {}, 0, kFormat},
         {u"1 2", 20, 0, u"1", {}, 0, kFormat},
@@ -120,7 +136,12 @@ TEST_F(PrintDialogTest, PageListsBecomeRangesOrTheRightMessage) {
         // Digit runs beyond 32 bits are out of range, never a wrapped small number.
         {u"4294967301", 10, 0, u"1", {}, 0, u"El número de página debe estar entre 1 y 10"},
         {u"1-4294967298", 10, 0, u"1", {}, 0, u"El número de página debe estar entre 1 y 10"},
-        {u"18446744073709551621", 10, 0, u"1", {}, 0,
+        {u"18446744073709551621",
+         10,
+         0,
+         u"1",
+         {},
+         0,
          u"El número de página debe estar entre 1 y 10"},
         // Only the low 16 bits of the page count are the maximum page.
         {u"21", 0x10014, 0, u"1", {}, 0, u"El número de página debe estar entre 1 y 20"},
@@ -222,10 +243,10 @@ TEST_F(PrintDialogTest, CurrentPageLeavesNothingFromAnEarlierRun) {
     PrintOptions o;
     ASSERT_EQ(run(pageList(u"3-5", u"2"), 10, &o), 0);
     ASSERT_EQ(o.totalPages, 8u);
-    ASSERT_EQ(run({tick(IDC_PRINT_CURRENT_PAGE), type(IDC_PRINT_COPIES, u"3"),
-                   press(IDC_PRINT_PRINT)},
-                  10, &o),
-              0);
+    ASSERT_EQ(
+        run({tick(IDC_PRINT_CURRENT_PAGE), type(IDC_PRINT_COPIES, u"3"), press(IDC_PRINT_PRINT)},
+            10, &o),
+        0);
     EXPECT_EQ(o.rangeKind, RANGE_CURRENT_PAGE);
     EXPECT_EQ(o.rangeCount, 1);
     EXPECT_EQ(rangesOf(o), (std::vector<Range>{{0, 0}}));
@@ -238,8 +259,8 @@ TEST_F(PrintDialogTest, AllPagesCaptionAndCollateBoxFollowTheDocumentAndCopies) 
         int32_t pages;
         std::u16string caption;
     };
-    for (const Case& c : {Case{1, u"&Todo"}, Case{2, u"&Las 2 páginas"},
-                          Case{250, u"&Las 250 páginas"}}) {
+    for (const Case& c :
+         {Case{1, u"&Todo"}, Case{2, u"&Las 2 páginas"}, Case{250, u"&Las 250 páginas"}}) {
         std::u16string caption;
         bool pagesButtonEnabled = false;
         PrintOptions o;
@@ -497,4 +518,58 @@ TEST_F(PrintDialogTest, KeyboardAloneReachesEveryChoice) {
     EXPECT_EQ(rangesOf(o), (std::vector<Range>{{2, 6}, {8, 8}}));
     EXPECT_EQ(o.copies, 2u);
     EXPECT_EQ(o.totalPages, 12u);
+}
+
+TEST_F(PrintDialogTest, AHostPrintsWhatTheUserChoseToTheLastLine) {
+    sim::Params p;
+    p.lines = 20;
+    sim::addBraillePrinter(u"Braille", u"LPT1:", p);
+    selectPrinter(u"Braille");
+    load();
+    // The host's calling order: area, dialog, job, every line of every chosen page, close.
+    uint16_t lines = 10, columns = 30;
+    ImpSetPrintingArea(&lines, &columns);
+    struct Case {
+        bool collate;
+        std::vector<int> pages; // the document pages as the embosser must receive them
+    };
+    for (const Case& c : {Case{true, {2, 2, 3, 3, 5, 5}}, Case{false, {2, 3, 5, 2, 3, 5}}}) {
+        sim::world().documents.clear();
+        std::vector<sim::UserStep> steps = {tick(IDC_PRINT_PAGES),
+                                            type(IDC_PRINT_PAGE_LIST, u"2-3,5"),
+                                            type(IDC_PRINT_COPIES, u"2")};
+        if (c.collate) {
+            steps.push_back(tick(IDC_PRINT_COLLATE));
+        }
+        steps.push_back(press(IDC_PRINT_PRINT));
+        PrintOptions o;
+        ASSERT_EQ(run(steps, 5, &o), 0);
+        ASSERT_EQ(ImpAbrirImpresora(nullptr, "Documento", o), 0);
+        auto send = [](uint32_t page) {
+            for (int line = 1; line <= 10; ++line) {
+                const std::string text = "p" + std::to_string(page) + " l" + std::to_string(line);
+                ImpImprimirLinea(text.c_str());
+            }
+        };
+        for (uint32_t outer = 0; outer < (o.collate ? 1u : o.copies); ++outer) {
+            for (int32_t r = 0; r < o.rangeCount; ++r) {
+                for (uint32_t page = o.ranges[r].firstPage; page <= o.ranges[r].lastPage; ++page) {
+                    for (uint32_t inner = 0; inner < (o.collate ? o.copies : 1u); ++inner) {
+                        send(page);
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(ImpCerrarImpresora(), 0);
+        ASSERT_EQ(sim::world().documents.size(), 1u);
+        const sim::Document& doc = sim::world().documents[0];
+        EXPECT_TRUE(doc.ended);
+        std::vector<int> received;
+        for (const sim::Page& page : doc.pages) {
+            ASSERT_EQ(page.lines.size(), 10u);
+            EXPECT_EQ(page.lines[9].bytes.substr(2), " l10");
+            received.push_back(page.lines[0].bytes[1] - '0');
+        }
+        EXPECT_EQ(received, c.pages);
+    }
 }
