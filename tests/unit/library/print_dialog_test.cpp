@@ -3,6 +3,7 @@
 #include "library_fixture.h"
 
 #include "dotpress/resources/resource_ids.h"
+#include "platform/sim/resources.h"
 
 using namespace dptest;
 using sim::user::choose;
@@ -574,5 +575,93 @@ TEST_F(PrintDialogTest, AHostPrintsWhatTheUserChoseToTheLastLine) {
             received.push_back(page.lines[0].bytes[1] - '0');
         }
         EXPECT_EQ(received, c.pages);
+    }
+}
+
+// The template the DLL ships (the simulator reads the same compiled resources), control by
+// control in tab order, as the dialog's users rely on it: ids, texts, places, kinds, tab stops.
+TEST_F(PrintDialogTest, TemplateIsTheOneTheDialogIsBuiltFrom) {
+    load();
+    const sim::Resource* r =
+        sim::findResource(dotpress::moduleHandle, sim::kResourceDialog, IDD_PRINT);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->language, 3082);
+    sim::DialogTemplate t;
+    ASSERT_TRUE(sim::parseDialogTemplate(r->data, r->size, t));
+    EXPECT_TRUE(t.extended);
+    EXPECT_EQ(t.title, u"Imprimir");
+    EXPECT_EQ(t.typeface, u"MS Sans Serif");
+    EXPECT_EQ(t.pointSize, 8);
+    EXPECT_EQ((std::vector<int>{t.x, t.y, t.cx, t.cy}), (std::vector<int>{32, 32, 289, 226}));
+    constexpr uint32_t kFrame = 0x80000000 | 0x00C00000 | 0x00080000 | 0x0080 | 0x0004 | 0x2000;
+    EXPECT_EQ(t.style & kFrame, kFrame) << "popup, caption, system menu, modal frame, 3-D, help";
+
+    constexpr uint32_t kTab = 0x00010000, kGroup = 0x00020000, kBorder = 0x00800000;
+    constexpr uint32_t kReadOnly = 0x0800, kNumber = 0x2000, kCenter = 0x0001, kNoPrefix = 0x80;
+    constexpr uint32_t kVScroll = 0x00200000, kDropList = 0x0003, kSort = 0x0100;
+    struct Want {
+        int id;
+        const char16_t* cls;
+        const char16_t* text;
+        int x, y, cx, cy;
+        uint32_t kindMask, kind, required, forbidden;
+    };
+    const Want want[] = {
+        {1075, u"Button", u"Impresora", 6, 4, 276, 96, 0xF, 7, 0, kTab},
+        {1093, u"Static", u"&Nombre:", 17, 17, 36, 8, 0x1F, 0, 0, kTab},
+        {1139, u"ComboBox", u"", 59, 15, 144, 56, 0x3, kDropList, kVScroll | kTab, kSort},
+        {-1, u"Static", u"La impresora está usando una tabla:", 16, 33, 121, 8, 0x1F, 0, 0, 0},
+        {1019, u"ComboBox", u"", 142, 31, 61, 44, 0x3, kDropList, kTab, kSort},
+        {1040, u"Button", u"Imprimir a &fichero", 206, 31, 68, 12, 0xF, 3, kGroup | kTab, 0},
+        {1095, u"Static", u"Estado:", 15, 50, 39, 10, 0x1F, 0, kNoPrefix, 0},
+        {1099, u"Edit", u"", 57, 50, 36, 12, 0, 0, kReadOnly, kBorder | kTab},
+        {1094, u"Static", u"Tipo:", 15, 62, 39, 10, 0x1F, 0, kNoPrefix, 0},
+        {1098, u"Edit", u"", 57, 62, 219, 12, 0, 0, kReadOnly, kBorder | kTab},
+        {1097, u"Static", u"Ubicación:", 15, 74, 39, 10, 0x1F, 0, kNoPrefix, 0},
+        {1101, u"Edit", u"", 57, 74, 219, 12, 0, 0, kReadOnly, kBorder | kTab},
+        {1096, u"Static", u"Comentario:", 15, 86, 39, 10, 0x1F, 0, kNoPrefix, 0},
+        {1100, u"Edit", u"", 57, 86, 219, 12, 0, 0, kReadOnly, kBorder | kTab},
+        {1104, u"Static", u"Líneas:", 151, 50, 25, 10, 0x1F, 0, kNoPrefix, 0},
+        {1002, u"Edit", u"", 179, 50, 23, 12, 0x3, kCenter, kReadOnly | kNumber, kTab},
+        {1106, u"Static", u"Columnas:", 207, 50, 39, 10, 0x1F, 0, kNoPrefix, 0},
+        {1003, u"Edit", u"", 243, 50, 23, 12, 0x3, kCenter, kReadOnly | kNumber, kTab},
+        {1072, u"Button", u"Intervalo de páginas", 6, 103, 144, 66, 0xF, 7, 0, kTab},
+        {1056, u"Button", u"&Todo", 12, 111, 64, 12, 0xF, 9, kGroup | kTab, 0},
+        {1057, u"Button", u"&Página actual", 12, 126, 59, 12, 0xF, 9, 0, kGroup | kTab},
+        {1058, u"Button", u"Páginas", 12, 142, 38, 10, 0xF, 9, 0, kGroup | kTab},
+        {1014, u"Edit", u"", 53, 140, 89, 14, 0, 0, kBorder | kTab, kReadOnly},
+        {-1, u"Static", u"Ejemplo: 2-6,8,10,15-20", 19, 158, 113, 8, 0x1F, 0, 0, 0},
+        {1073, u"Button", u"Copias", 155, 103, 127, 65, 0xF, 7, 0, kTab},
+        {1092, u"Static", u"Número de &copias:", 171, 119, 68, 8, 0x1F, 0, 0, 0},
+        {1154, u"Edit", u"", 243, 116, 32, 12, 0, 0, kNumber | kBorder | kGroup | kTab, 0},
+        {1086, u"Static", u"", 173, 132, 20, 20, 0x1F, 3, 0x200, 0},
+        {1041, u"Button", u"I&ntercalar", 233, 140, 44, 12, 0xF, 3, kGroup | kTab, 0},
+        {-1, u"Button", u"Impresión a doble cara", 6, 172, 144, 30, 0xF, 7, 0, 0},
+        {1008, u"Button", u"Ajustar las dos caras de la página", 13, 185, 129, 10, 0xF, 3, kTab, 0},
+        {-1, u"Button", u"Encuadernación", 155, 172, 127, 30, 0xF, 7, 0, 0},
+        {1016, u"Button", u"Activar la encuadernación", 161, 185, 99, 10, 0xF, 3, kTab, 0},
+        {1011, u"Button", u"Imprimir", 172, 206, 50, 14, 0xF, 1, kTab, 0},
+        {2, u"Button", u"Cancelar", 232, 206, 48, 14, 0xF, 0, kTab, 0},
+    };
+    ASSERT_EQ(t.items.size(), std::size(want));
+    for (size_t i = 0; i < t.items.size(); ++i) {
+        const sim::DialogItem& got = t.items[i];
+        const Want& w = want[i];
+        SCOPED_TRACE(w.id);
+        EXPECT_EQ(got.id, w.id);
+        auto folded = [](std::u16string c) {
+            for (auto& u : c) {
+                u = (u >= u'a' && u <= u'z') ? static_cast<char16_t>(u - 32) : u;
+            }
+            return c;
+        };
+        EXPECT_EQ(folded(got.className), folded(w.cls)) << "class names match in any case";
+        EXPECT_EQ(got.text, w.text);
+        EXPECT_EQ((std::vector<int>{got.x, got.y, got.cx, got.cy}),
+                  (std::vector<int>{w.x, w.y, w.cx, w.cy}));
+        EXPECT_EQ(got.style & w.kindMask, w.kind);
+        EXPECT_EQ(got.style & w.required, w.required);
+        EXPECT_EQ(got.style & w.forbidden, 0u);
+        EXPECT_EQ(got.style & 0x18000000, 0x10000000u) << "visible and enabled";
     }
 }
