@@ -332,37 +332,45 @@ bool PrintDialog::parsePageList() {
 
     const uint64_t last = maxPage();
     const bool bothSides = dialogRecord().params.doubleSided != 0;
-    auto outOfRange = [&] {
-        char16_t text[96];
-        formatText(text, 96, u"El número de página debe estar entre 1 y %d", maxPage());
-        showPageListMessage(text);
-    };
+    char16_t outOfRange[96];
+    formatText(outOfRange, 96, u"El número de página debe estar entre 1 y %d", maxPage());
 
     enum class State { ExpectFirst, AfterFirst, AfterDash, AfterRange, Done, Failed };
-    State state = State::ExpectFirst;
     options.rangeCount = 0;
     uint32_t pages = 0;
     uint32_t typed = 0; // the first number as typed, before the sheet adjustment
+    auto fail = [this](const char16_t* text) {
+        showPageListMessage(text);
+        return State::Failed;
+    };
+    auto closeEntry = [&pages](PageRange& e, uint32_t lastPage) {
+        e.lastPage = lastPage;
+        pages += lastPage - e.firstPage + 1;
+    };
+    // After a complete entry: a comma expects the next one, the end finishes the list.
+    auto nextEntry = [this](PageToken token) {
+        ++options.rangeCount;
+        return token == PageToken::Comma ? State::ExpectFirst : State::Done;
+    };
 
+    State state = State::ExpectFirst;
     while (state != State::Done && state != State::Failed) {
         // The 25-character edit yields 13 entries at most; a longer text set by other means
         // must still never write past the ranges.
         if (options.rangeCount >= MAX_PAGE_RANGES) {
-            showPageListMessage(kFormat);
-            state = State::Failed;
+            state = fail(kFormat);
             break;
         }
         PageRange& e = options.ranges[options.rangeCount];
         uint64_t v = 0;
         const PageToken token = nextToken(&v);
+        const bool separator = token == PageToken::Comma || token == PageToken::End;
         switch (state) {
         case State::ExpectFirst:
             if (token != PageToken::Number) {
-                showPageListMessage(kFormat);
-                state = State::Failed;
+                state = fail(kFormat);
             } else if (v == 0 || v > last) {
-                outOfRange();
-                state = State::Failed;
+                state = fail(outOfRange);
             } else {
                 typed = static_cast<uint32_t>(v);
                 e.firstPage = bothSides && typed % 2 == 0 ? typed - 1 : typed;
@@ -372,54 +380,35 @@ bool PrintDialog::parsePageList() {
         case State::AfterFirst:
             if (token == PageToken::Dash) {
                 state = State::AfterDash;
-            } else if (token == PageToken::Comma || token == PageToken::End) {
+            } else if (separator) {
                 // A single page. An even one on a printer that prints both sides is the whole
                 // sheet it stands on, so the page the user typed is printed.
-                e.lastPage = typed;
-                pages += e.lastPage - e.firstPage + 1;
-                ++options.rangeCount;
-                state = token == PageToken::Comma ? State::ExpectFirst : State::Done;
+                closeEntry(e, typed);
+                state = nextEntry(token);
             } else {
-                showPageListMessage(kFormat);
-                state = State::Failed;
+                state = fail(kFormat);
             }
             break;
         case State::AfterDash:
-            if (token == PageToken::Number) {
-                if (v < e.firstPage) {
-                    showPageListMessage(u"La última página de un intervalo debe ser mayor o igual "
-                                        u"que la primera.");
-                    state = State::Failed;
-                } else if (v > last) {
-                    outOfRange();
-                    state = State::Failed;
-                } else {
-                    auto end = static_cast<uint32_t>(v);
-                    if (end < last && end % 2 == 1) {
-                        ++end;
-                    }
-                    e.lastPage = end;
-                    pages += end - e.firstPage + 1;
-                    state = State::AfterRange;
-                }
-            } else if (token == PageToken::Comma || token == PageToken::End) {
-                e.lastPage = static_cast<uint32_t>(last);
-                pages += e.lastPage - e.firstPage + 1;
-                ++options.rangeCount;
-                state = token == PageToken::Comma ? State::ExpectFirst : State::Done;
+            if (token == PageToken::Number && v < e.firstPage) {
+                state = fail(u"La última página de un intervalo debe ser mayor o igual que la "
+                             u"primera.");
+            } else if (token == PageToken::Number && v > last) {
+                state = fail(outOfRange);
+            } else if (token == PageToken::Number) {
+                // A closed range ends with its sheet, short of the document's last page.
+                const auto end = static_cast<uint32_t>(v);
+                closeEntry(e, end < last && end % 2 == 1 ? end + 1 : end);
+                state = State::AfterRange;
+            } else if (separator) {
+                closeEntry(e, static_cast<uint32_t>(last)); // an open range runs to the end
+                state = nextEntry(token);
             } else {
-                showPageListMessage(kFormat);
-                state = State::Failed;
+                state = fail(kFormat);
             }
             break;
         case State::AfterRange:
-            if (token == PageToken::Comma || token == PageToken::End) {
-                ++options.rangeCount;
-                state = token == PageToken::Comma ? State::ExpectFirst : State::Done;
-            } else {
-                showPageListMessage(kFormat);
-                state = State::Failed;
-            }
+            state = separator ? nextEntry(token) : fail(kFormat);
             break;
         case State::Done:
         case State::Failed:
