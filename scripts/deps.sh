@@ -4,7 +4,8 @@
 #   deps.sh all      also the mingw-w64 cross compilers and Wine for the Windows tests
 set -euo pipefail
 
-want=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format libgtest-dev googletest libbenchmark-dev)
+want=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format libgtest-dev googletest libbenchmark-dev
+  valgrind)
 if [ "${1:-native}" = all ]; then
   want+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb fonts-liberation fonts-wine)
 fi
