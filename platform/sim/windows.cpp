@@ -411,8 +411,8 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case PBM_SETPOS: {
         const LRESULT previous = c->position;
-        // A progress bar keeps its position inside its range.
-        c->position = std::clamp(static_cast<int>(wParam), c->rangeLow, c->rangeHigh);
+        // The position as sent: a test sees a value outside the range (Windows would clamp it).
+        c->position = static_cast<int>(wParam);
         return previous;
     }
     case BM_GETCHECK:
