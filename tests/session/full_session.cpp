@@ -56,10 +56,26 @@ void configurePage() {
     expect(lines == 10 && columns == 30, "page size of the selected embosser");
 }
 
+// What the user confirmed in the print dialog; the first job prints it.
+PrintOptions confirmed{};
+
 void askForJob() {
-    PrintOptions options;
-    const int32_t status = ImpMostrarDialogoImprimir(nullptr, &options, 6);
-    expect(status == 0 || status == 1, "print dialog");
+    // The user picks "Páginas", types 1-3 and two copies, then presses Imprimir; a first try with
+    // a bad list is refused with a message and the dialog stays open.
+    using namespace sim::user;
+    sim::world().script = {tick(IDC_PRINT_PAGES),        type(IDC_PRINT_PAGE_LIST, u"1-2-3"),
+                           press(IDC_PRINT_PRINT),       type(IDC_PRINT_PAGE_LIST, u"1-3"),
+                           type(IDC_PRINT_COPIES, u"2"), press(IDC_PRINT_PRINT)};
+    const size_t messages = sim::world().messageBoxes.size();
+    const int32_t status = ImpMostrarDialogoImprimir(nullptr, &confirmed, 6);
+    expect(status == 0, "print dialog accepted");
+    expect(sim::world().messageBoxes.size() == messages + 1, "the bad list was refused once");
+    // 1-3 ends on the even page 4: a range ends with its sheet.
+    expect(confirmed.rangeCount == 1 && confirmed.ranges[0].firstPage == 1 &&
+               confirmed.ranges[0].lastPage == 4 && confirmed.totalPages == 8,
+           "the block the user confirmed");
+    expect(sim::world().script.empty() && sim::world().stuckDialogs == 0, "the user was done");
+    expect(sim::liveGlobals() == 0, "the system's device mode and names freed");
 }
 
 const DialogStep kDialogs[] = {
@@ -98,9 +114,9 @@ void session() {
     ImpSetPrintingArea(&lines, &columns);
     runDialogs();
 
-    // Printed to the end: two copies of three pages, with an empty back after each copy.
-    expect(ImpAbrirImpresora(nullptr, "Primero", jobOptions(2, 1, 3)) == 0, "first job opens");
-    printLines(60);
+    // Printed to the end: what the user confirmed, two copies of pages 1 to 4.
+    expect(ImpAbrirImpresora(nullptr, "Primero", confirmed) == 0, "first job opens");
+    printLines(80);
     ImpCerrarImpresora();
 
     // Cancelled from the window after its first page.
