@@ -54,7 +54,28 @@ int main() {
     std::printf("Impresoras: %d\n", ImpObtenerNumeroImp());
     const sample::Document document = sample::sampleDocument();
     sample::Layout layout;
-    const PrintOptions options = sample::sampleOptions(document);
+
+    // The user, at the keyboard of the print dialog: Alt+L to the page range, Down twice to
+    // "Páginas", Tab into the page list and types it, Alt+C and two copies, Enter.
+    using namespace sim::user;
+    sim::world().script = {mnemonic(u'L'), arrow(1),       arrow(1),   tab(),
+                           keys(u"1-2,3"), mnemonic(u'C'), keys(u"2"), enter()};
+    PrintOptions options;
+    const int32_t chosen = sample::askForJob(nullptr, document, layout, 1, &options);
+    if (chosen != 0) {
+        std::printf("ImpMostrarDialogoImprimir devolvió %d\n", chosen);
+        return 1;
+    }
+    std::printf("En el diálogo de impresión el usuario escribió las páginas \"1-2,3\" y 2 copias;\n"
+                "el bloque de opciones quedó así:\n");
+    std::printf("  intervalo %d (2 = páginas), %u copias, intercalar %d, a fichero %d, "
+                "ajustar las dos caras %d, %u páginas en total\n",
+                options.rangeKind, options.copies, options.collate, options.printToFile,
+                options.adjustBothSides, options.totalPages);
+    for (int32_t r = 0; r < options.rangeCount; ++r) {
+        std::printf("  intervalo %d: páginas %u a %u\n", r + 1, options.ranges[r].firstPage,
+                    options.ranges[r].lastPage);
+    }
 
     // The host pumps messages between lines; here we note what the window showed instead.
     std::vector<Shown> shownPerPage;

@@ -1,5 +1,6 @@
-// The sample host on Windows: embosses the sample text on the selected printer, dispatching the
-// window messages between lines as a host's message loop would.
+// The sample host on Windows: shows the library's print dialog for the sample text, then embosses
+// what the user chose, dispatching the window messages between lines as a host's message loop
+// would.
 #include "examples/sample_host.h"
 
 #include <windows.h>
@@ -9,8 +10,13 @@
 int main() {
     const sample::Document document = sample::sampleDocument();
     sample::Layout layout;
-    const PrintOptions options = sample::sampleOptions(document);
     std::printf("Impresoras: %d\n", ImpObtenerNumeroImp());
+    PrintOptions options;
+    const int32_t chosen = sample::askForJob(nullptr, document, layout, 1, &options);
+    if (chosen != 0) {
+        std::printf("ImpMostrarDialogoImprimir: %d\n", chosen);
+        return chosen == 1 ? 0 : 1; // a cancelled dialog is the user's choice
+    }
     const int32_t status =
         sample::emboss(nullptr, "Biblioteca del barrio", document, layout, options, [] {
             MSG message;

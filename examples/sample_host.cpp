@@ -41,20 +41,16 @@ Document sampleDocument() {
     };
 }
 
-PrintOptions sampleOptions(const Document& document) {
-    PrintOptions options{};
-    options.rangeKind = RANGE_PAGES;
-    options.copies = 2;
-    options.collate = 0;
-    options.rangeCount = 2;
-    options.ranges[0] = {1, 2};
-    options.ranges[1] = {3, static_cast<uint32_t>(document.size())};
-    uint32_t pages = 0;
-    for (int32_t i = 0; i < options.rangeCount; ++i) {
-        pages += options.ranges[i].lastPage - options.ranges[i].firstPage + 1;
+int32_t askForJob(void* owner, const Document& document, Layout& layout, uint32_t currentPage,
+                  PrintOptions* options) {
+    ImpSetPrintingArea(&layout.lines, &layout.columns);
+    const int32_t status =
+        ImpMostrarDialogoImprimir(owner, options, static_cast<int32_t>(document.size()));
+    if (status == 0 && options->rangeKind == RANGE_CURRENT_PAGE) {
+        options->ranges[0] = {currentPage, currentPage};
+        options->totalPages = options->copies;
     }
-    options.totalPages = pages * options.copies;
-    return options;
+    return status;
 }
 
 namespace {
@@ -74,7 +70,6 @@ void sendPage(const Document& document, uint32_t page, uint16_t lines,
 
 int32_t emboss(void* owner, const char* name, const Document& document, Layout& layout,
                const PrintOptions& options, const std::function<void()>& betweenLines) {
-    ImpSetPrintingArea(&layout.lines, &layout.columns);
     const int32_t status = ImpAbrirImpresora(owner, name, options);
     if (status != 0) {
         return status;

@@ -1,6 +1,7 @@
 // A host application's side of a job, as any program that embosses through the library would
-// write it: lay the document out in pages of Braille lines, state the printing area, fill the
-// job block, open the job, send the lines of every copy in the order the block asks for, close.
+// write it: lay the document out in pages of Braille lines, state the printing area, let the user
+// confirm the job in the print dialog, open the job, send the lines of every copy in the order
+// the block asks for, close.
 #pragma once
 
 #include "dotpress.h"
@@ -21,13 +22,15 @@ struct Layout {
     uint16_t columns = 30;
 };
 
-// The job block a host fills itself: two copies of the pages 1-2 and 3-3, pages running
-// through the ranges for each copy in turn.
-PrintOptions sampleOptions(const Document& document);
+// States the printing area and shows the print dialog for the document; 0 when the user
+// confirmed a job, which is then in *options. For "Página actual" the host puts its current page
+// into the block, as the library leaves that to it.
+int32_t askForJob(void* owner, const Document& document, Layout& layout, uint32_t currentPage,
+                  PrintOptions* options);
 
-// Embosses the document; betweenLines runs after every line (a real host dispatches its window
-// messages there, so that the progress window paints and its Cancel button works). Returns the
-// status of ImpAbrirImpresora.
+// Embosses the document as the block says; betweenLines runs after every line (a real host
+// dispatches its window messages there, so that the progress window paints and its Cancel button
+// works). Returns the status of ImpAbrirImpresora.
 int32_t emboss(void* owner, const char* name, const Document& document, Layout& layout,
                const PrintOptions& options, const std::function<void()>& betweenLines);
 

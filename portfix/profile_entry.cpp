@@ -17,9 +17,9 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// The decimal number at text[at, length): blanks skipped, an optional sign, then the digits up
-// to the first other character. Too many digits saturate instead of overflowing.
-int numberAt(const char* text, size_t at, size_t length) {
+} // namespace
+
+int decimalAt(const char* text, size_t at, size_t length) {
     while (at < length && isBlank(text[at])) {
         ++at;
     }
@@ -37,6 +37,8 @@ int numberAt(const char* text, size_t at, size_t length) {
     }
     return static_cast<int>(negative ? -value : value);
 }
+
+namespace {
 
 // Position of the first comma among the kScanWidth characters ending at `from`, looking
 // backwards, or -1. Positions before the start of the entry are not looked at.
@@ -83,12 +85,12 @@ TimeOuts timeOutsOf(const char* entry, size_t length) {
     std::ptrdiff_t next = last - kScanWidth;
     std::ptrdiff_t comma = commaBackwardsFrom(entry, last);
     if (comma >= 0) {
-        result.transmissionRetry = numberAt(entry, static_cast<size_t>(comma) + 1, length);
+        result.transmissionRetry = decimalAt(entry, static_cast<size_t>(comma) + 1, length);
         next = comma - 1;
     }
     comma = commaBackwardsFrom(entry, next);
     if (comma >= 0) {
-        result.deviceNotSelected = numberAt(entry, static_cast<size_t>(comma) + 1, length);
+        result.deviceNotSelected = decimalAt(entry, static_cast<size_t>(comma) + 1, length);
     }
     return result;
 }

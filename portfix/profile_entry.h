@@ -19,6 +19,10 @@ struct TimeOuts {
     int transmissionRetry = kDefaultTransmissionRetry;
 };
 
+// The decimal number at text[at, length): blanks skipped, an optional sign, then the digits up
+// to the first other character. More digits than an int holds give INT_MAX (or -INT_MAX).
+int decimalAt(const char* text, size_t at, size_t length);
+
 // Length of a text of at most `limit` bytes; never looks past the first null or the limit.
 size_t boundedLength(const char* text, size_t limit);
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 want=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format libgtest-dev googletest libbenchmark-dev
-  binutils-mingw-w64-x86-64 gcc-mingw-w64-x86-64)
+  binutils-mingw-w64-x86-64 gcc-mingw-w64-x86-64 valgrind)
 if [ "${1:-native}" = all ]; then
   want+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb fonts-liberation fonts-wine)
 fi

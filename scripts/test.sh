@@ -24,13 +24,11 @@ cmake --build build/asan -j$jobs
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest -j$jobs --output-on-failure)
 
-step "fuzz targets (libFuzzer, 10 s each)"
-CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DDOTPRESS_FUZZ=ON -DDOTPRESS_SANITIZE=ON \
-  -DDOTPRESS_TESTS=OFF >/dev/null
+step "fuzz targets (libFuzzer, 50 s each)"
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DDOTPRESS_FUZZ=ON -DDOTPRESS_SANITIZE=ON -DDOTPRESS_TESTS=OFF >/dev/null
 cmake --build build/fuzz -j$jobs
-for target in build/fuzz/fuzz/fuzz_*; do
-  [ -x "$target" ] && "$target" -max_total_time=10 -print_final_stats=0 2>&1 | tail -n 1
-done
+scripts/fuzz.sh build/fuzz 50
 
 for arch in x86_64 i686; do
   step "Windows $arch under Wine"

@@ -33,7 +33,7 @@ DOTPRESS_API int32_t DOTPRESS_CALL ImpSeleccionarImpresora(void* owner) {
 
 DOTPRESS_API int32_t DOTPRESS_CALL ImpMostrarDialogoImprimir(void* owner, PrintOptions* options,
                                                              int32_t documentPages) {
-    return library().showPrintDialog(window(owner), options, documentPages & 0xFFFF);
+    return library().showPrintDialog(window(owner), options, documentPages);
 }
 
 DOTPRESS_API int32_t DOTPRESS_CALL ImpSetPrintingArea(uint16_t* lines, uint16_t* columns) {

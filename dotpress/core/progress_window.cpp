@@ -9,7 +9,8 @@ ProgressWindow* ProgressWindow::instance = nullptr;
 
 ProgressWindow::ProgressWindow()
     : lineOnPage(0), copy(0), totalPages(0), pageOrdinal(0), dialog(nullptr), progressBar(nullptr),
-      owner(nullptr), cancelRequested(0) {
+      owner(nullptr), cancelRequested(0), countersShown(false), shownPage(0), shownCopy(0),
+      shownPosition(0) {
     instance = this;
 }
 
@@ -69,10 +70,12 @@ os::INT_PTR OS_CALLBACK ProgressWindow::progressDialogProc(os::HWND dialog, os::
 
 os::INT_PTR ProgressWindow::initProgressDialog(os::HWND window) {
     progressBar = os::GetDlgItem(window, IDC_PROGRESS_BAR);
+    countersShown = false;
+    shownPosition = 1;
     if (progressBar) {
         os::SendMessageW(progressBar, os::PBM_SETRANGE, 0,
                          os::MAKELPARAM(1, static_cast<os::WORD>(totalPages & 0xFFFF)));
-        os::SendMessageW(progressBar, os::PBM_SETPOS, 1, 0);
+        os::SendMessageW(progressBar, os::PBM_SETPOS, shownPosition, 0);
     }
     os::SetDlgItemTextW(window, IDC_PROGRESS_PRINTER, selectedRecord().name);
     os::SetDlgItemTextW(window, IDC_PROGRESS_DOCUMENT, documentName);
@@ -90,13 +93,34 @@ void ProgressWindow::onProgressCommand(int id, int, os::HWND) {
     }
 }
 
+uint32_t ProgressWindow::barPosition() const {
+    const uint32_t upper = totalPages & 0xFFFF;
+    if (upper <= 1 || pageOrdinal <= 1) {
+        return 1;
+    }
+    return pageOrdinal < upper ? pageOrdinal : upper;
+}
+
+void ProgressWindow::showProgress() {
+    if (!countersShown || shownPage != currentPage) {
+        os::SetDlgItemInt(dialog, IDC_PROGRESS_PAGE, currentPage, os::FALSE);
+        shownPage = currentPage;
+    }
+    if (!countersShown || shownCopy != copy) {
+        os::SetDlgItemInt(dialog, IDC_PROGRESS_COPY, copy, os::FALSE);
+        shownCopy = copy;
+    }
+    countersShown = true;
+    const uint32_t position = barPosition();
+    if (progressBar && position != shownPosition) {
+        os::SendMessageW(progressBar, os::PBM_SETPOS, position, 0);
+        shownPosition = position;
+    }
+}
+
 void ProgressWindow::accountLine() {
     if (dialog) {
-        os::SetDlgItemInt(dialog, IDC_PROGRESS_PAGE, currentPage, os::FALSE);
-        os::SetDlgItemInt(dialog, IDC_PROGRESS_COPY, copy, os::FALSE);
-        if (progressBar) {
-            os::SendMessageW(progressBar, os::PBM_SETPOS, pageOrdinal, 0);
-        }
+        showProgress();
     }
     if (lineOnPage != selectedRecord().params.lines) {
         lineOnPage = static_cast<int16_t>(lineOnPage + 1);

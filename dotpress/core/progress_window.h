@@ -38,6 +38,19 @@ public:
 
 private:
     void advancePage();
+    // Brings the window's page, copy and bar up to the accounting, touching only the controls
+    // whose text or position would change: on Windows every update costs a message, a redraw
+    // and, under a screen reader, an announcement.
+    void showProgress();
+    // The bar's position for pageOrdinal: Windows keeps a position inside the bar's range, so
+    // the ordinal is held there and the bar is not sent values that would show the same.
+    uint32_t barPosition() const;
+
+    // What the window shows; valid from initProgressDialog on.
+    bool countersShown;
+    uint32_t shownPage;
+    uint32_t shownCopy;
+    uint32_t shownPosition;
 };
 
 } // namespace dotpress

@@ -10,6 +10,46 @@
 #define IDC_PROGRESS_PRINTER 1039
 #define IDC_PROGRESS_CANCEL 2
 
+// Print dialog "Imprimir" (dialog 1538), shown by the system print dialog with our hook.
+// Accelerators: Alt+N printer list, Alt+F print to file, Alt+T all pages ("&Todo" or
+// "&Las %d páginas", Alt+L), Alt+P current page, Alt+C number of copies, Alt+N collate
+// ("I&ntercalar" shares N with the printer list: the first press goes to the list); the arrow
+// keys move within the page-range group to "Páginas"; Enter prints, Esc cancels.
+// The printer group, labels, status fields, printer list, copies, collate and range buttons carry
+// the ids of the system dialog, which drives them too; the others are ours.
+#define IDD_PRINT 1538
+#define IDC_PRINT_PRINTER_GROUP 1075
+#define IDC_PRINT_NAME_LABEL 1093
+#define IDC_PRINT_PRINTER_LIST 1139
+#define IDC_PRINT_TABLE_LIST 1019
+#define IDC_PRINT_TO_FILE 1040
+#define IDC_PRINT_STATUS_LABEL 1095
+#define IDC_PRINT_STATUS 1099
+#define IDC_PRINT_TYPE_LABEL 1094
+#define IDC_PRINT_TYPE 1098
+#define IDC_PRINT_LOCATION_LABEL 1097
+#define IDC_PRINT_LOCATION 1101
+#define IDC_PRINT_COMMENT_LABEL 1096
+#define IDC_PRINT_COMMENT 1100
+#define IDC_PRINT_LINES_LABEL 1104
+#define IDC_PRINT_LINES 1002
+#define IDC_PRINT_COLUMNS_LABEL 1106
+#define IDC_PRINT_COLUMNS 1003
+#define IDC_PRINT_RANGE_GROUP 1072
+#define IDC_PRINT_ALL 1056
+#define IDC_PRINT_CURRENT_PAGE 1057
+#define IDC_PRINT_PAGES 1058
+#define IDC_PRINT_PAGE_LIST 1014
+#define IDC_PRINT_COPIES_GROUP 1073
+#define IDC_PRINT_COPIES_LABEL 1092
+#define IDC_PRINT_COPIES 1154
+#define IDC_PRINT_COLLATE_ICON 1086
+#define IDC_PRINT_COLLATE 1041
+#define IDC_PRINT_BOTH_SIDES 1008
+#define IDC_PRINT_BINDING 1016
+#define IDC_PRINT_PRINT 1011
+#define IDC_PRINT_CANCEL 2
+
 // Printer selection "Seleccionar impresora" (dialog 1539), the template of the system's
 // print-setup dialog: the ids of the printer group, its labels, texts and list are the system's,
 // so that its own procedure drives them too. Accelerators: Alt+N the printer list, Alt+P

@@ -99,23 +99,23 @@ BOOL DeleteDC(HDC dc) {
     return TRUE;
 }
 
-int ExtEscape(HDC dc, int escape, int inputSize, const void* input, int outputSize, void* output) {
-    sim::DeviceContext* d = dcOf(dc);
-    if (!d) {
-        return -1;
-    }
-    const sim::Printer& printer = world().printers[static_cast<size_t>(d->printer)];
+namespace {
+
+// What the driver of `d` answers to one escape; `block` gets the parameters it answered.
+int answerEscape(sim::DeviceContext& d, int escape, int inputSize, const void* input,
+                 int outputSize, void* output, std::optional<sim::Params>& block) {
+    const sim::Printer& printer = world().printers[static_cast<size_t>(d.printer)];
     if (!printer.braille || (escape != kGetParams && escape != kSetParams)) {
         return 0; // an ordinary driver does not know the escape and touches nothing
     }
     if (escape == kGetParams) {
         auto p = sim::paramsInDevMode(static_cast<const uint8_t*>(input),
-                                      static_cast<size_t>(inputSize));
+                                      static_cast<size_t>(std::max(inputSize, 0)));
         if (!p || outputSize < static_cast<int>(sizeof(sim::Params)) || !output) {
             return -1;
         }
         std::memcpy(output, &*p, sizeof *p);
-        world().escapes.push_back({escape, *p});
+        block = *p;
         return 1;
     }
     if (inputSize < static_cast<int>(sizeof(sim::Params)) || !input) {
@@ -123,13 +123,35 @@ int ExtEscape(HDC dc, int escape, int inputSize, const void* input, int outputSi
     }
     sim::Params sent;
     std::memcpy(&sent, input, sizeof sent);
-    world().escapes.push_back({escape, sent});
-    sim::writeParams(d->devMode, sim::adjust(*printer.braille, sent));
+    sim::writeParams(d.devMode, sim::adjust(*printer.braille, sent));
     if (output) {
-        std::memcpy(output, d->devMode.data(),
-                    std::min(d->devMode.size(), static_cast<size_t>(std::max(outputSize, 0))));
+        std::memcpy(output, d.devMode.data(),
+                    std::min(d.devMode.size(), static_cast<size_t>(std::max(outputSize, 0))));
     }
     return 1;
+}
+
+} // namespace
+
+int ExtEscape(HDC dc, int escape, int inputSize, const void* input, int outputSize, void* output) {
+    sim::DeviceContext* d = dcOf(dc);
+    if (!d) {
+        return -1;
+    }
+    sim::Escape record;
+    record.dc = reinterpret_cast<uintptr_t>(dc) - kDcBase;
+    record.printer = d->printer;
+    record.code = escape;
+    record.inputSize = inputSize;
+    record.outputSize = outputSize;
+    if (escape == kSetParams && input && inputSize >= static_cast<int>(sizeof(sim::Params))) {
+        sim::Params sent;
+        std::memcpy(&sent, input, sizeof sent);
+        record.block = sent; // what was sent, whether or not the driver knows the escape
+    }
+    record.result = answerEscape(*d, escape, inputSize, input, outputSize, output, record.block);
+    world().escapes.push_back(record);
+    return record.result;
 }
 
 int StartDocW(HDC dc, const DOCINFOW* docInfo) {

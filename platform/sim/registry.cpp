@@ -44,12 +44,12 @@ os::LONG openKey(os::HKEY parent, const std::u16string& subKey, bool create, os:
     if (!subKey.empty()) {
         path += u"\\" + sim::lower(subKey);
     }
+    if (create && world().failCreateKey) {
+        return 5; // ERROR_ACCESS_DENIED
+    }
     if (!world().keys.count(path)) {
         if (!create) {
             return os::ERROR_FILE_NOT_FOUND;
-        }
-        if (world().failCreateKey) {
-            return 5; // ERROR_ACCESS_DENIED
         }
         // Every missing key along the path is created too.
         for (size_t at = path.find(u'\\'); at != std::u16string::npos;

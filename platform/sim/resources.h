@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/os.h"
+#include "platform/sim/dialog_template.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,30 +15,6 @@ namespace sim {
 
 constexpr uint16_t kResourceBitmap = 2;
 constexpr uint16_t kResourceDialog = 5;
-
-struct DialogItem {
-    int32_t id = 0;
-    std::u16string className; // predefined classes by name: "Button", "Edit", "Static", ...
-    std::u16string text;      // an ordinal (a bitmap or icon) reads "#102"
-    int16_t x = 0, y = 0, cx = 0, cy = 0;
-    uint32_t style = 0;
-    uint32_t exStyle = 0;
-};
-
-struct DialogTemplate {
-    bool extended = false;
-    uint32_t style = 0;
-    uint32_t exStyle = 0;
-    int16_t x = 0, y = 0, cx = 0, cy = 0;
-    std::u16string title;
-    uint16_t pointSize = 0; // only with DS_SETFONT
-    std::u16string typeface;
-    std::vector<DialogItem> items;
-};
-
-// Parses `size` bytes of a DLGTEMPLATE or DLGTEMPLATEEX; false when the data ends before the
-// template does.
-bool parseDialogTemplate(const void* data, size_t size, DialogTemplate& out);
 
 struct Resource {
     uint16_t type = 0;

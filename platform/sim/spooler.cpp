@@ -71,7 +71,7 @@ os::BOOL enumPrinters(os::DWORD level, os::BYTE* buffer, os::DWORD bufferSize, o
         infos[i].pDriverName = place(w.printers[i].driver);
     }
     if (returned) {
-        *returned = static_cast<os::DWORD>(w.printers.size());
+        *returned = static_cast<os::DWORD>(w.printers.size()) + w.enumOverCount;
     }
     return os::TRUE;
 }

@@ -63,6 +63,11 @@ Control* controlByHandle(os::HWND handle, Window** owner) {
     return nullptr;
 }
 
+Control* focusedControl(os::HWND dialog) {
+    Window* w = findWindow(dialog);
+    return w ? controlByHandle(w->focus, nullptr) : nullptr;
+}
+
 Window* buildDialog(os::HINSTANCE instance, const char16_t* templateName, os::HWND owner,
                     DialogKind kind) {
     const auto id = static_cast<uint16_t>(reinterpret_cast<uintptr_t>(templateName));
@@ -404,8 +409,8 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case PBM_SETPOS: {
         const LRESULT previous = c->position;
-        // A progress bar keeps its position inside its range.
-        c->position = std::clamp(static_cast<int>(wParam), c->rangeLow, c->rangeHigh);
+        // The position as sent: a test sees a value outside the range (Windows would clamp it).
+        c->position = static_cast<int>(wParam);
         return previous;
     }
     case BM_GETCHECK:

@@ -71,6 +71,7 @@ struct Document {
     bool aborted = false;
 };
 
+// One device context as the code created it. Every one stays in World::dcs, deleted or not.
 struct DeviceContext {
     int printer = -1;
     std::u16string port;
@@ -78,6 +79,16 @@ struct DeviceContext {
     int document = -1;
     bool pageOpen = false;
     bool live = true;
+};
+
+// One ExtEscape call, whatever the driver made of it.
+struct Escape {
+    size_t dc = 0; // index into World::dcs
+    int printer = -1;
+    int code = 0;
+    int inputSize = 0, outputSize = 0;
+    int result = 0;
+    std::optional<Params> block; // the block sent (65282) or answered (65281), when there is one
 };
 
 struct RegValue {
@@ -228,6 +239,7 @@ struct World {
     // Spooler.
     std::vector<Printer> printers;
     bool failSecondEnum = false;
+    os::DWORD enumOverCount = 0; // the second enumeration reports this many printers too many
     std::vector<Printer> addedBetweenEnumCalls; // appear right after the size query
     int openPrinters = 0;
 
@@ -237,15 +249,15 @@ struct World {
     std::vector<int> startDocResults; // consumed front first; empty: the document starts
     std::vector<std::pair<int32_t, int32_t>> fonts{{100, 60}}; // lfHeight, lfWidth per font
     bool recording = true;
-    int createDCCalls = 0;
-    std::vector<std::pair<int, Params>> escapes; // escape code and the block sent or answered
-    int strayTextOuts = 0;                       // TextOutA outside a started page
+    int createDCCalls = 0;       // successful or not; World::dcs holds the ones made
+    std::vector<Escape> escapes; // every escape sent to every driver, answered or not
+    int strayTextOuts = 0;       // TextOutA outside a started page
 
     // Registry and profile.
     std::map<std::u16string, RegKey> keys; // full lower-case path such as u"hkcu\\software\\x"
     std::map<uintptr_t, std::u16string> openKeys;
     uintptr_t nextKey = 0x1000;
-    bool failCreateKey = false;
+    bool failCreateKey = false; // RegCreateKeyExW is refused, whether or not the key exists
     std::map<std::string, std::map<std::string, std::pair<std::string, std::string>>> profile;
 
     // Windows.
@@ -323,6 +335,8 @@ Window* findWindow(os::HWND handle);
 Control* findControl(os::HWND dialog, int id);
 // Presses a button of a live dialog, as the user would: nothing happens when it is disabled.
 bool clickButton(os::HWND dialog, int id);
+// The control that has the focus in a live dialog, or null.
+Control* focusedControl(os::HWND dialog);
 // The live dialog built from template `templateId`, or null.
 Window* findDialog(int templateId);
 int liveWindows();

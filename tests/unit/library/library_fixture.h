@@ -41,8 +41,8 @@ protected:
         EXPECT_EQ(sim::world().openPrinters, 0) << "printer handles left behind";
         EXPECT_EQ(sim::world().openKeys.size(), 0u) << "registry keys left open";
         EXPECT_EQ(sim::liveGlobals(), 0) << "global memory blocks left behind";
-        EXPECT_EQ(sim::world().badGlobalFrees, 0) << "global blocks freed twice or never made";
-        EXPECT_EQ(sim::world().stuckDialogs, 0) << "a dialog that Esc did not close";
+        EXPECT_EQ(sim::world().badGlobalFrees, 0) << "global blocks freed twice or never owned";
+        EXPECT_EQ(sim::world().stuckDialogs, 0) << "a dialog that neither Esc nor its buttons end";
     }
 
     dotpress::LibraryObject& load() {

@@ -37,8 +37,8 @@ protected:
     // The last block sent to the driver with escape 65282.
     static Params lastSent() {
         for (auto e = sim::world().escapes.rbegin(); e != sim::world().escapes.rend(); ++e) {
-            if (e->first == 65282) {
-                return e->second;
+            if (e->code == 65282 && e->block) {
+                return *e->block;
             }
         }
         return Params{-1, -1, -1, -1, -1, -1};

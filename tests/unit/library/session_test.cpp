@@ -3,6 +3,9 @@
 #include "dotpress/core/translation.h"
 #include "library_fixture.h"
 
+#include <array>
+#include <iterator>
+
 namespace {
 
 using dptest::jobOptions;
@@ -69,12 +72,39 @@ TEST_F(SessionTest, PrintingAreaNeverFallsBelowTheMinimum) {
     EXPECT_EQ(columns, 40);
 }
 
-TEST_F(SessionTest, TranslationTableMovesExactly93Bytes) {
-    int moved = 0;
-    for (int b = 32; b < 256; ++b) {
-        moved += dotpress::translationTable[static_cast<size_t>(b)] != b;
+TEST_F(SessionTest, TranslationTableMovesExactlyTheEmbossersBytes) {
+    // The embosser's table as its manual gives it: every other byte from 32 up is sent as it is.
+    const std::pair<uint8_t, uint8_t> moved[] = {
+        {0x24, 0x80}, {0x28, 0x88}, {0x29, 0x8E}, {0x2F, 0x8D}, {0x30, 0x97}, {0x5B, 0xCC},
+        {0x5D, 0xAF}, {0x7C, 0xD4}, {0x80, 0xCA}, {0x81, 0xD2}, {0x82, 0xF9}, {0x83, 0xE8},
+        {0x84, 0xB1}, {0x87, 0xE7}, {0x88, 0xFD}, {0x89, 0xDA}, {0x8B, 0xCB}, {0x8D, 0xF4},
+        {0x8E, 0xBD}, {0x90, 0xFA}, {0x94, 0xE3}, {0x95, 0xEB}, {0x96, 0xCD}, {0x97, 0xFE},
+        {0x9B, 0xC1}, {0xA0, 0xD3}, {0xA1, 0xF1}, {0xA2, 0xC8}, {0xA3, 0xCE}, {0xA4, 0xFC},
+        {0xA5, 0xE9}, {0xA7, 0xBF}, {0xAB, 0xEE}, {0xAC, 0xCF}, {0xAF, 0xEA}, {0xB1, 0xC4},
+        {0xB4, 0xC0}, {0xBB, 0xB4}, {0xBC, 0xBB}, {0xBD, 0xAB}, {0xBF, 0xA7}, {0xC0, 0x1B},
+        {0xC1, 0x5B}, {0xC2, 0x01}, {0xC4, 0xBC}, {0xC7, 0xDD}, {0xC8, 0xD6}, {0xC9, 0x90},
+        {0xCA, 0x05}, {0xCB, 0xFB}, {0xCC, 0x7C}, {0xCD, 0x8B}, {0xCE, 0x09}, {0xCF, 0xD5},
+        {0xD0, 0xC9}, {0xD1, 0xA5}, {0xD2, 0xED}, {0xD3, 0x95}, {0xD4, 0x0F}, {0xD5, 0xE2},
+        {0xD6, 0xDF}, {0xD9, 0x1D}, {0xDA, 0x5D}, {0xDB, 0x15}, {0xDC, 0xEC}, {0xDD, 0xC7},
+        {0xDF, 0xE1}, {0xE0, 0xA0}, {0xE1, 0x28}, {0xE2, 0xE0}, {0xE3, 0x83}, {0xE4, 0x84},
+        {0xE7, 0x87}, {0xE8, 0x82}, {0xE9, 0x24}, {0xEA, 0xC2}, {0xEB, 0x89}, {0xEC, 0xA1},
+        {0xED, 0x2F}, {0xEE, 0xD1}, {0xEF, 0x9B}, {0xF1, 0xA4}, {0xF2, 0xA2}, {0xF3, 0x30},
+        {0xF4, 0xF7}, {0xF6, 0x94}, {0xF7, 0xDB}, {0xF9, 0xA3}, {0xFA, 0x29}, {0xFB, 0xAC},
+        {0xFC, 0x81}, {0xFD, 0xE4}, {0xFE, 0x96},
+    };
+    ASSERT_EQ(std::size(moved), 93u);
+    std::array<int, 256> expected{};
+    for (int b = 0; b < 256; ++b) {
+        expected[static_cast<size_t>(b)] = b;
     }
-    EXPECT_EQ(moved, 93);
+    for (const auto& [from, to] : moved) {
+        expected[from] = to;
+    }
+    for (int b = 32; b < 256; ++b) {
+        EXPECT_EQ(dotpress::translationTable[static_cast<size_t>(b)],
+                  expected[static_cast<size_t>(b)])
+            << "byte 0x" << std::hex << b;
+    }
 }
 
 TEST_F(SessionTest, LinesAreConvertedThenCut) {
@@ -86,6 +116,11 @@ TEST_F(SessionTest, LinesAreConvertedThenCut) {
     };
     const Case cases[] = {
         {"tab dropped", 0, 40, "a\tb", "ab"},
+        {"space kept, 0x1F dropped", 0, 40,
+         "a\x1F \x01"
+         "b",
+         "a b"},
+        {"0x1F kept with ANSI", 1, 40, "a\x1F b", "a\x1F b"},
         {"tab kept with ANSI", 1, 40, "a\tb", "a\tb"},
         {"accents take ASCII places", 0, 40, "\xE1\xE9\xED\xF3\xFA\xF1\xFC",
          "\x28\x24\x2F\x30\x29\xA4\x81"},
@@ -209,23 +244,50 @@ TEST_F(SessionTest, DriverIsSentTheJobsParameters) {
         << "the job works on a copy of the record";
 }
 
+TEST_F(SessionTest, ParametersSentAreReadBackFromTheDriver) {
+    sim::BrailleDriver capped;
+    capped.maxColumns = 36;
+    sim::addBraillePrinter(u"Braille", u"LPT1:", Params{1, 0, 50, 29, 0, 0}, capped);
+    selectPrinter(u"Braille");
+    load();
+    area(29, 50);
+    PrintOptions o = jobOptions(1, {{1, 1}});
+    o.adjustBothSides = 1; // the job asks the driver for the area's 50 columns
+    ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", o), 0);
+    ASSERT_NE(lib().jobRecord, nullptr);
+    EXPECT_EQ(lib().jobRecord->params.columns, 36) << "the job record holds what the driver kept";
+    ImpCerrarImpresora();
+
+    dotpress::PrinterRecord& record = lib().records[0];
+    record.params.columns = 50;
+    EXPECT_EQ(lib().setPrinterParams(record), 0);
+    EXPECT_EQ(record.params.columns, 36);
+    ASSERT_TRUE(sim::paramsInDevMode(record.devMode, record.devModeSize));
+    EXPECT_EQ(sim::paramsInDevMode(record.devMode, record.devModeSize)->columns, 36);
+}
+
 TEST_F(SessionTest, DoubleSidedJobsGetAnEmptyBackAfterOddRangeEnds) {
+    // Three-line pages. The layout gives the lines of every device page in order, so that it
+    // shows where each empty back lands, not only how many there are.
     struct Case {
         const char* what;
         int16_t doubleSided;
         uint32_t copies;
         int32_t collate;
         std::vector<std::pair<uint32_t, uint32_t>> ranges;
-        size_t expectedPages;
+        int lastPageLines;
+        std::string layout;
     };
     const Case cases[] = {
-        {"range 1-3, 2 copies", 1, 2, 0, {{1, 3}}, 8},
-        {"range 1-4, 2 copies", 1, 2, 0, {{1, 4}}, 8},
-        {"one copy", 1, 1, 0, {{1, 3}}, 3},
-        {"single-sided printer", 0, 2, 0, {{1, 3}}, 6},
-        {"two ranges, odd ends", 1, 2, 0, {{1, 1}, {3, 5}}, 12},
-        {"collated, range 1-3", 1, 2, 1, {{1, 3}}, 8},
-        {"range 2-4 ends even", 1, 2, 0, {{2, 4}}, 6},
+        {"range 1-3, 2 copies", 1, 2, 0, {{1, 3}}, 3, "33303330"},
+        {"range 1-4, 2 copies", 1, 2, 0, {{1, 4}}, 3, "33333333"},
+        {"one copy", 1, 1, 0, {{1, 3}}, 3, "333"},
+        {"single-sided printer", 0, 2, 0, {{1, 3}}, 3, "333333"},
+        {"two ranges, odd ends", 1, 2, 0, {{1, 1}, {3, 5}}, 3, "303330303330"},
+        {"collated, range 1-3", 1, 2, 1, {{1, 3}}, 3, "33333030"},
+        {"range 2-4 ends even", 1, 2, 0, {{2, 4}}, 3, "333333"},
+        {"short last page ended by the close", 1, 2, 0, {{1, 3}}, 1, "33303310"},
+        {"short even last page", 1, 2, 0, {{1, 2}}, 2, "3332"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -235,14 +297,44 @@ TEST_F(SessionTest, DoubleSidedJobsGetAnEmptyBackAfterOddRangeEnds) {
         shortPages(3);
         PrintOptions o = jobOptions(c.copies, c.ranges, c.collate);
         ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", o), 0);
-        printPages(static_cast<int>(o.totalPages), 3);
+        printPages(static_cast<int>(o.totalPages) - 1, 3);
+        printPages(1, c.lastPageLines);
         ImpCerrarImpresora();
-        EXPECT_EQ(document().pages.size(), c.expectedPages);
-        size_t empty = 0;
+        std::string layout;
         for (const auto& page : document().pages) {
-            empty += page.lines.empty();
+            layout += static_cast<char>('0' + page.lines.size());
         }
-        EXPECT_EQ(document().pages.size() - empty, o.totalPages);
+        EXPECT_EQ(layout, c.layout);
+        EXPECT_TRUE(document().ended);
+        dotpress::unload();
+    }
+}
+
+TEST_F(SessionTest, JobOfNoPagesRunsAndCountsNothing) {
+    struct Case {
+        const char* what;
+        uint32_t copies;
+        std::pair<uint32_t, uint32_t> range;
+    };
+    for (const Case& c : {Case{"range 1..0", 1, {1, 0}}, Case{"no copies", 0, {1, 3}}}) {
+        SCOPED_TRACE(c.what);
+        sim::reset();
+        machine(3, 1);
+        area(10, 40);
+        shortPages(3);
+        PrintOptions o = jobOptions(c.copies, {c.range});
+        ASSERT_EQ(o.totalPages, 0u);
+        ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", o), 0);
+        const sim::Control* bar = sim::findControl(lib().dialog, 1025);
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar->rangeLow, 1);
+        EXPECT_EQ(bar->rangeHigh, 0);
+        printPages(3, 3);
+        EXPECT_EQ(lib().currentPage, c.range.first) << "nothing is counted";
+        EXPECT_EQ(lib().copy, 1u);
+        EXPECT_EQ(bar->position, 1) << "the bar never moves past a job of no pages";
+        ImpCerrarImpresora();
+        EXPECT_EQ(document().pages.size(), 3u) << "the host's lines are printed all the same";
         dotpress::unload();
     }
 }

@@ -158,14 +158,25 @@ TEST_F(LibraryTest, DefaultPrinterIsStoredWithoutNullOrDeleted) {
 TEST_F(LibraryTest, KeyThatCannotBeCreatedKeepsWhatWasStored) {
     const Params kept{2, 0, 30, 20, 0, 0};
     store(u"DatosPag", os::REG_BINARY, dptest::paramsBytes(kept));
-    store(u"Encuadernar", os::REG_DWORD, dword(1));
+    store(u"Encuadernar", os::REG_DWORD, dword(0));
+    selectPrinter(u"Laser");
+    sim::addPrinter(u"Laser", u"LPT1:", u"Ordinary");
     auto& lib = load();
     lib.defaultRecord().params.lines = 11;
-    lib.binding = 0;
-    sim::world().failCreateKey = true;
-    sim::world().keys.clear(); // the key went away and cannot be made again
+    lib.binding = 1;
+    lib.selected = lib.count;
+    sim::world().failCreateKey = true; // the key can be read but no longer opened for writing
+    dotpress::settings::saveDefaultPrinter(lib);
     dotpress::unload();
-    EXPECT_FALSE(sim::keyExists(os::HKEY_CURRENT_USER, kKey));
+    EXPECT_EQ(stored(u"DatosPag")->data, dptest::paramsBytes(kept));
+    EXPECT_EQ(stored(u"Encuadernar")->data, dword(0));
+    ASSERT_TRUE(stored(u"NombreImp"));
+
+    // The next load reads what was stored before, as if this run had never changed anything.
+    load();
+    EXPECT_EQ(dptest::paramsOf(lib.defaultRecord()), kept);
+    EXPECT_EQ(lib.binding, 0);
+    EXPECT_EQ(lib.selected, 0u);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "library_fixture.h"
 
 #include <cstring>
+#include <set>
 
 namespace {
 
@@ -12,12 +13,21 @@ using sim::Params;
 
 constexpr Params kDriverBlock{3, 280, 32, 27, 1, 7};
 
-int setEscapes() {
-    int n = 0;
+// The formats the probe sent, in order, and the device contexts it sent them on.
+struct Probe {
+    std::vector<int16_t> formats;
+    std::set<size_t> dcs;
+};
+
+Probe probeOf() {
+    Probe probe;
     for (const auto& e : sim::world().escapes) {
-        n += e.first == dotpress::ESCAPE_SET_PRINTER_PARAMS;
+        if (e.code == dotpress::ESCAPE_SET_PRINTER_PARAMS) {
+            probe.formats.push_back(e.block ? e.block->paperFormat : int16_t{-1});
+            probe.dcs.insert(e.dc);
+        }
     }
-    return n;
+    return probe;
 }
 
 TEST_F(LibraryTest, NoPrintersLeavesOnlyTheDefaultRecord) {
@@ -58,7 +68,7 @@ TEST_F(LibraryTest, ProbeFindsTheDriversAnswerWithoutTouchingTheTable) {
         const char* what;
         std::optional<sim::BrailleDriver> driver;
         int16_t customFormat;
-        int passes;
+        std::vector<int16_t> sent;
     };
     sim::BrailleDriver takesAll;
     sim::BrailleDriver takesSeven;
@@ -67,11 +77,16 @@ TEST_F(LibraryTest, ProbeFindsTheDriversAnswerWithoutTouchingTheTable) {
     sim::BrailleDriver rejectsZero;
     rejectsZero.acceptedFormats = {1, 2};
     rejectsZero.rejectedFormatAnswer = 2;
+    std::vector<int16_t> all(30);
+    for (int16_t k = 0; k < 30; ++k) {
+        all[static_cast<size_t>(k)] = k;
+    }
     const Case cases[] = {
-        {"every index taken", takesAll, 29, 30},
-        {"indexes 0 to 6 taken", takesSeven, 6, 8},
-        {"index 0 refused", rejectsZero, 2, 1},
-        {"ordinary driver", std::nullopt, 0, 0},
+        {"every index taken", takesAll, 29, all},
+        {"indexes 0 to 6 taken", takesSeven, 6, {0, 1, 2, 3, 4, 5, 6, 7}},
+        {"index 0 refused", rejectsZero, 2, {0}},
+        // The answer stays 0: index 0 seems taken, index 1 does not come back.
+        {"ordinary driver", std::nullopt, 0, {0, 1}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -85,7 +100,20 @@ TEST_F(LibraryTest, ProbeFindsTheDriversAnswerWithoutTouchingTheTable) {
         auto& lib = load();
         const auto& record = lib.records[0];
         EXPECT_EQ(record.customFormat, c.customFormat);
-        EXPECT_EQ(setEscapes(), c.passes);
+        const Probe probe = probeOf();
+        EXPECT_EQ(probe.formats, c.sent);
+        EXPECT_EQ(probe.dcs.size(), 1u) << "every pass on one device context";
+        // Each pass reads the answer back on the same context, right after sending.
+        const auto& escapes = sim::world().escapes;
+        ASSERT_GE(escapes.size(), 2 * c.sent.size());
+        for (size_t i = 0; i < 2 * c.sent.size(); ++i) {
+            EXPECT_EQ(escapes[i].code, i % 2 ? dotpress::ESCAPE_GET_PRINTER_PARAMS
+                                             : dotpress::ESCAPE_SET_PRINTER_PARAMS);
+            EXPECT_EQ(escapes[i].dc, *probe.dcs.begin());
+        }
+        // The probe's context and the one that reads the parameters; nothing else at load.
+        EXPECT_EQ(sim::world().dcs.size(), 2u);
+        EXPECT_EQ(sim::liveDCs(), 0);
         ASSERT_EQ(record.devModeSize, spooled.size());
         EXPECT_EQ(dptest::bytesOf(record.devMode, record.devModeSize), spooled);
         EXPECT_EQ(record.adjustBothSides, 1);
@@ -187,13 +215,17 @@ TEST_F(LibraryTest, FailedSecondEnumerationLeavesAnEmptyTable) {
         const char* what;
         bool failSecond;
         bool addBetween;
+        os::DWORD overCount;
     };
-    for (const Case& c : {Case{"second call fails", true, false},
-                          Case{"printers added between the calls", false, true}}) {
+    for (const Case& c : {Case{"second call fails", true, false, 0},
+                          Case{"printers added between the calls", false, true, 0},
+                          Case{"more printers counted than the buffer holds", false, false, 1},
+                          Case{"a count far past the buffer", false, false, 100000}}) {
         SCOPED_TRACE(c.what);
         sim::reset();
         sim::addPrinter(u"A", u"LPT1:", u"Ordinary");
         sim::world().failSecondEnum = c.failSecond;
+        sim::world().enumOverCount = c.overCount;
         if (c.addBetween) {
             sim::Printer late;
             late.name = u"Late printer with a long name";
@@ -205,6 +237,7 @@ TEST_F(LibraryTest, FailedSecondEnumerationLeavesAnEmptyTable) {
         auto& lib = load();
         EXPECT_EQ(ImpObtenerNumeroImp(), 0);
         EXPECT_EQ(lib.selected, lib.count);
+        EXPECT_EQ(sim::world().createDCCalls, 0) << "no printer is read from outside the buffer";
         int32_t lines = 0;
         ImpObtenerTamPapel(&lines, nullptr);
         EXPECT_EQ(lines, 29);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,28 @@ TEST(PortfixEntry, FindsTheTimeOutsByScanningBackwards) {
         const TimeOuts t = portfix::timeOutsOf(exact.data(), exact.size());
         EXPECT_EQ(t.deviceNotSelected, c.deviceNotSelected) << c.entry;
         EXPECT_EQ(t.transmissionRetry, c.transmissionRetry) << c.entry;
+    }
+}
+
+TEST(PortfixEntry, ReadsTimeOutsOfAnyLengthWithoutOverflow) {
+    struct Case {
+        std::string text;
+        int expected;
+    } cases[] = {
+        {"45", 45},
+        {"  -15x", -15},
+        {"+7", 7},
+        {"2147483647", INT_MAX},
+        {"2147483648", INT_MAX},
+        {"12345678901234567890", INT_MAX}, // twenty digits
+        {"-12345678901234567890", -INT_MAX},
+        {std::string(200, '9'), INT_MAX},
+        {"", 0},
+        {"-", 0},
+    };
+    for (const auto& c : cases) {
+        std::vector<char> exact(c.text.begin(), c.text.end());
+        EXPECT_EQ(portfix::decimalAt(exact.data(), 0, exact.size()), c.expected) << c.text;
     }
 }
 

@@ -1,6 +1,7 @@
 // The Dotpress.dll of this build, loaded for the length of a test.
 #pragma once
 
+#include "dotpress.h"
 #include "wine_files.h"
 
 #include <windows.h>
@@ -31,6 +32,32 @@ public:
 
 private:
     HMODULE module_;
+};
+
+// The exports, looked up by name as a host that loads the library itself does.
+struct Exports {
+    explicit Exports(HMODULE module) : module(module) {}
+    template <typename F> F get(const char* name) const {
+        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    }
+    int32_t count() const { return get<int32_t(DOTPRESS_CALL*)()>("ImpObtenerNumeroImp")(); }
+    int32_t printDialog(PrintOptions* options) const {
+        return get<int32_t(DOTPRESS_CALL*)(void*, PrintOptions*, int32_t)>(
+            "ImpMostrarDialogoImprimir")(nullptr, options, 1);
+    }
+    int32_t area(uint16_t lines, uint16_t columns) const {
+        return get<int32_t(DOTPRESS_CALL*)(uint16_t*, uint16_t*)>("ImpSetPrintingArea")(&lines,
+                                                                                        &columns);
+    }
+    int32_t open(const char* name, const PrintOptions& options) const {
+        return get<int32_t(DOTPRESS_CALL*)(void*, const char*, PrintOptions)>("ImpAbrirImpresora")(
+            nullptr, name, options);
+    }
+    int32_t line(const char* text) const {
+        return get<int32_t(DOTPRESS_CALL*)(const char*)>("ImpImprimirLinea")(text);
+    }
+    int32_t close() const { return get<int32_t(DOTPRESS_CALL*)()>("ImpCerrarImpresora")(); }
+    HMODULE module;
 };
 
 } // namespace dotpresstest

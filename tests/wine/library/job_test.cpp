@@ -10,41 +10,18 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
 namespace {
 
 using namespace winetest;
+using dotpresstest::Exports;
 using dotpresstest::LoadedDll;
 
 const wchar_t kKey[] = L"Software\\Vorn\\DefDotpress";
-
-// The exports, looked up by name as a host that loads the library itself does.
-struct Exports {
-    explicit Exports(HMODULE module) : module(module) {}
-    template <typename F> F get(const char* name) const {
-        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-    }
-    int32_t count() const { return get<int32_t(DOTPRESS_CALL*)()>("ImpObtenerNumeroImp")(); }
-    int32_t printDialog(PrintOptions* options) const {
-        return get<int32_t(DOTPRESS_CALL*)(void*, PrintOptions*, int32_t)>(
-            "ImpMostrarDialogoImprimir")(nullptr, options, 1);
-    }
-    int32_t area(uint16_t lines, uint16_t columns) const {
-        return get<int32_t(DOTPRESS_CALL*)(uint16_t*, uint16_t*)>("ImpSetPrintingArea")(&lines,
-                                                                                        &columns);
-    }
-    int32_t open(const char* name, const PrintOptions& options) const {
-        return get<int32_t(DOTPRESS_CALL*)(void*, const char*, PrintOptions)>("ImpAbrirImpresora")(
-            nullptr, name, options);
-    }
-    int32_t line(const char* text) const {
-        return get<int32_t(DOTPRESS_CALL*)(const char*)>("ImpImprimirLinea")(text);
-    }
-    int32_t close() const { return get<int32_t(DOTPRESS_CALL*)()>("ImpCerrarImpresora")(); }
-    HMODULE module;
-};
 
 void clearSettings() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
@@ -192,6 +169,62 @@ TEST_F(DllTest, JobIsTranslatedCutAndPagedIntoTheFile) {
     first.insert(first.end(), 8, "x");
     EXPECT_EQ(pages[0], first);
     EXPECT_EQ(pages[1], std::vector<std::string>{"z"});
+}
+
+// What the library sends to the progress window's page, copy and bar controls, seen from inside
+// each control: a control is touched only when what it shows changes.
+struct ControlLog {
+    WNDPROC original = nullptr;
+    std::vector<std::wstring> texts;
+    std::vector<WPARAM> positions;
+};
+ControlLog pageLog, copyLog, barLog;
+
+LRESULT CALLBACK recordControl(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    ControlLog& log = GetDlgCtrlID(window) == 1017   ? pageLog
+                      : GetDlgCtrlID(window) == 1020 ? copyLog
+                                                     : barLog;
+    if (message == WM_SETTEXT) {
+        log.texts.push_back(reinterpret_cast<const wchar_t*>(lParam));
+    } else if (message == PBM_SETPOS) {
+        log.positions.push_back(wParam);
+    }
+    return CallWindowProcW(log.original, window, message, wParam, lParam);
+}
+
+void watch(HWND dialog, int id, ControlLog& log) {
+    log = ControlLog{};
+    log.original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        GetDlgItem(dialog, id), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recordControl)));
+}
+
+TEST_F(DllTest, ProgressWindowIsTouchedOnlyWhenWhatItShowsChanges) {
+    ASSERT_TRUE(braille.ok() && other.ok());
+    ASSERT_TRUE(removeFile(outputPath(L"job-a.ps")));
+    storeName(braille.name());
+    LoadedDll dll;
+    const Exports imp(dll.get());
+    imp.area(29, 12);
+    PrintOptions options{};
+    options.copies = 2;
+    options.rangeCount = 1;
+    options.ranges[0] = {1, 2};
+    options.totalPages = 4;
+    ASSERT_EQ(imp.open("Contadores", options), 0);
+    HWND progress = FindWindowW(L"#32770", L"Imprimiendo");
+    ASSERT_NE(progress, nullptr);
+    watch(progress, 1017, pageLog);
+    watch(progress, 1020, copyLog);
+    watch(progress, 1025, barLog);
+    // Pages of 29 lines (the driver gives no Braille parameters): four pages and one line more.
+    for (int i = 0; i < 4 * 29 + 1; ++i) {
+        imp.line("x");
+    }
+    EXPECT_EQ(pageLog.texts, (std::vector<std::wstring>{L"1", L"2", L"1", L"2"}));
+    EXPECT_EQ(copyLog.texts, (std::vector<std::wstring>{L"1", L"2"}));
+    EXPECT_EQ(barLog.positions, (std::vector<WPARAM>{2, 3, 4})) << "and never past its range";
+    EXPECT_EQ(SendMessageW(GetDlgItem(progress, 1025), PBM_GETPOS, 0, 0), 4);
+    imp.close();
 }
 
 // Printing to a file names "FILE:" as the document's output. Windows then asks the user for the

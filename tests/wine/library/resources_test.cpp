@@ -2,7 +2,7 @@
 // Spanish (Spain, modern sort), the progress dialog exactly as the library's code and users
 // expect it, and the version block with its accented description intact.
 #include "dotpress/resources/resource_ids.h"
-#include "tests/wine/library/dialog_template.h"
+#include "platform/sim/dialog_template.h"
 #include "tests/wine/library/dotpress_dll.h"
 
 #include <commctrl.h>
@@ -16,8 +16,8 @@
 
 namespace {
 
-using dotpresstest::DialogControl;
-using dotpresstest::DialogTemplate;
+using DialogControl = sim::DialogItem;
+using DialogTemplate = sim::DialogTemplate;
 
 constexpr WORD kSpanishModern = MAKELANGID(LANG_SPANISH, SUBLANG_SPANISH_MODERN);
 static_assert(kSpanishModern == 3082, "Spanish (Spain, modern sort)");
@@ -59,6 +59,11 @@ std::vector<ResourceEntry> allResources(HMODULE module) {
     return entries;
 }
 
+// The templates' UTF-16 text as this platform's wide strings.
+std::wstring wide(const std::u16string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
 bool sameText(const std::wstring& a, const std::wstring& b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(),
@@ -78,8 +83,7 @@ protected:
             return false;
         }
         const void* data = LockResource(LoadResource(dll.get(), info));
-        return data &&
-               dotpresstest::parseDialogTemplate(data, SizeofResource(dll.get(), info), out);
+        return data && sim::parseDialogTemplate(data, SizeofResource(dll.get(), info), out);
     }
 };
 
@@ -106,11 +110,11 @@ TEST_F(Resources, ProgressDialogFrame) {
     EXPECT_EQ(dialog.style & DS_SETFONT, DWORD(DS_SETFONT));
     EXPECT_EQ(dialog.cx, 186);
     EXPECT_EQ(dialog.cy, 108);
-    EXPECT_EQ(dialog.title, L"Imprimiendo");
+    EXPECT_EQ(wide(dialog.title), L"Imprimiendo");
     EXPECT_EQ(dialog.pointSize, 8);
-    EXPECT_EQ(dialog.typeface, L"MS Sans Serif");
-    EXPECT_EQ(dialog.menu, L"");
-    EXPECT_EQ(dialog.className, L"");
+    EXPECT_EQ(wide(dialog.typeface), L"MS Sans Serif");
+    EXPECT_EQ(wide(dialog.menu), L"");
+    EXPECT_EQ(wide(dialog.className), L"");
 }
 
 struct ExpectedControl {
@@ -148,14 +152,14 @@ const ExpectedControl kProgressControls[] = {
 TEST_F(Resources, ProgressDialogControls) {
     DialogTemplate dialog;
     ASSERT_TRUE(loadDialog(IDD_PROGRESS, dialog));
-    ASSERT_EQ(dialog.controls.size(), std::size(kProgressControls));
-    for (size_t i = 0; i < dialog.controls.size(); ++i) {
-        const DialogControl& got = dialog.controls[i];
+    ASSERT_EQ(dialog.items.size(), std::size(kProgressControls));
+    for (size_t i = 0; i < dialog.items.size(); ++i) {
+        const DialogControl& got = dialog.items[i];
         const ExpectedControl& want = kProgressControls[i];
         SCOPED_TRACE("control " + std::to_string(i) + ", id " + std::to_string(want.id));
         EXPECT_EQ(got.id, want.id);
-        EXPECT_TRUE(sameText(got.className, want.className));
-        EXPECT_EQ(got.text, want.text);
+        EXPECT_TRUE(sameText(wide(got.className), want.className));
+        EXPECT_EQ(wide(got.text), want.text);
         EXPECT_EQ(got.x, want.x);
         EXPECT_EQ(got.y, want.y);
         EXPECT_EQ(got.cx, want.cx);

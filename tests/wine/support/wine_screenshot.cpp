@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace winetest {
@@ -20,56 +19,59 @@ uint32_t crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
     return ~crc;
 }
 
-void putBig32(std::string& out, uint32_t value) {
+void put32(std::vector<uint8_t>& out, uint32_t v) {
     for (int shift = 24; shift >= 0; shift -= 8) {
-        out += static_cast<char>((value >> shift) & 0xFF);
+        out.push_back(static_cast<uint8_t>(v >> shift));
     }
 }
 
-void chunk(std::string& png, const char* type, const std::string& data) {
-    putBig32(png, static_cast<uint32_t>(data.size()));
-    const std::string body = std::string(type, 4) + data;
-    png += body;
-    putBig32(png, crc32(reinterpret_cast<const uint8_t*>(body.data()), body.size()));
+void chunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data) {
+    put32(png, static_cast<uint32_t>(data.size()));
+    const size_t start = png.size();
+    png.insert(png.end(), type, type + 4);
+    png.insert(png.end(), data.begin(), data.end());
+    put32(png, crc32(png.data() + start, png.size() - start));
 }
 
-// A PNG of bottom-up 24-bit DIB rows, its image data in stored (uncompressed) deflate blocks:
-// a screenshot file needs nothing more than readable.
-std::string encodePng(const uint8_t* bits, int width, int height, DWORD stride) {
-    std::string raw;
-    for (int y = height - 1; y >= 0; --y) {
-        raw += '\0'; // no filter
-        const uint8_t* row = bits + static_cast<size_t>(y) * stride;
-        for (int x = 0; x < width; ++x) {
-            raw += static_cast<char>(row[3 * x + 2]);
-            raw += static_cast<char>(row[3 * x + 1]);
-            raw += static_cast<char>(row[3 * x]);
-        }
+// A PNG of 24-bit rows stored top-down as RGB, deflated in stored blocks: larger than it could
+// be, and readable by everything.
+std::vector<uint8_t> encodePng(int width, int height, const std::vector<uint8_t>& rgbRows) {
+    std::vector<uint8_t> raw;
+    const size_t rowBytes = static_cast<size_t>(width) * 3;
+    for (int y = 0; y < height; ++y) {
+        raw.push_back(0); // no filter
+        raw.insert(raw.end(), rgbRows.begin() + static_cast<std::ptrdiff_t>(y * rowBytes),
+                   rgbRows.begin() + static_cast<std::ptrdiff_t>((y + 1) * rowBytes));
     }
-    std::string zlib = "\x78\x01";
-    uint32_t a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
+    std::vector<uint8_t> z = {0x78, 0x01};
     for (size_t at = 0; at < raw.size() || at == 0; at += 65535) {
         const size_t n = std::min<size_t>(65535, raw.size() - at);
-        zlib += static_cast<char>(at + n >= raw.size() ? 1 : 0);
-        zlib += static_cast<char>(n & 0xFF);
-        zlib += static_cast<char>(n >> 8);
-        zlib += static_cast<char>(~n & 0xFF);
-        zlib += static_cast<char>((~n >> 8) & 0xFF);
-        zlib.append(raw, at, n);
+        z.push_back(at + n >= raw.size() ? 1 : 0);
+        z.push_back(static_cast<uint8_t>(n & 0xFF));
+        z.push_back(static_cast<uint8_t>(n >> 8));
+        z.push_back(static_cast<uint8_t>(~n & 0xFF));
+        z.push_back(static_cast<uint8_t>((~n >> 8) & 0xFF));
+        z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
+                 raw.begin() + static_cast<std::ptrdiff_t>(at + n));
+        if (raw.empty()) {
+            break;
+        }
     }
-    putBig32(zlib, (b << 16) | a);
-    std::string header;
-    putBig32(header, static_cast<uint32_t>(width));
-    putBig32(header, static_cast<uint32_t>(height));
-    header += std::string("\x08\x02\x00\x00\x00", 5); // 8-bit RGB
-    std::string png = "\x89PNG\r\n\x1a\n";
+    uint32_t a = 1, b = 0;
+    for (uint8_t v : raw) {
+        a = (a + v) % 65521;
+        b = (b + a) % 65521;
+    }
+    put32(z, (b << 16) | a);
+
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<uint8_t> header;
+    put32(header, static_cast<uint32_t>(width));
+    put32(header, static_cast<uint32_t>(height));
+    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8-bit RGB
     chunk(png, "IHDR", header);
-    chunk(png, "IDAT", zlib);
-    chunk(png, "IEND", "");
+    chunk(png, "IDAT", z);
+    chunk(png, "IEND", {});
     return png;
 }
 
@@ -112,20 +114,29 @@ bool saveScreenshot(HWND window, const std::wstring& path) {
         HGDIOBJ previous = SelectObject(memoryDC, bitmap);
         BitBlt(memoryDC, 0, 0, width, height, windowDC, 0, 0, SRCCOPY);
         GdiFlush();
-        BITMAPFILEHEADER file{};
-        file.bfType = 0x4D42; // "BM"
-        file.bfOffBits = sizeof file + sizeof header;
-        file.bfSize = file.bfOffBits + header.biSizeImage;
         HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
         if (out != INVALID_HANDLE_VALUE) {
             DWORD written = 0;
             if (endsWith(path, L".png")) {
-                const std::string png =
-                    encodePng(static_cast<const uint8_t*>(bits), width, height, stride);
+                // The DIB is bottom-up BGR; the PNG wants top-down RGB.
+                std::vector<uint8_t> rgb;
+                rgb.reserve(static_cast<size_t>(width) * 3 * static_cast<size_t>(height));
+                const auto* base = static_cast<const uint8_t*>(bits);
+                for (int y = height - 1; y >= 0; --y) {
+                    const uint8_t* row = base + static_cast<size_t>(y) * stride;
+                    for (int x = 0; x < width; ++x) {
+                        rgb.insert(rgb.end(), {row[3 * x + 2], row[3 * x + 1], row[3 * x]});
+                    }
+                }
+                const std::vector<uint8_t> png = encodePng(width, height, rgb);
                 saved =
                     WriteFile(out, png.data(), static_cast<DWORD>(png.size()), &written, nullptr);
             } else {
+                BITMAPFILEHEADER file{};
+                file.bfType = 0x4D42; // "BM"
+                file.bfOffBits = sizeof file + sizeof header;
+                file.bfSize = file.bfOffBits + header.biSizeImage;
                 saved = WriteFile(out, &file, sizeof file, &written, nullptr) &&
                         WriteFile(out, &header, sizeof header, &written, nullptr) &&
                         WriteFile(out, bits, header.biSizeImage, &written, nullptr);

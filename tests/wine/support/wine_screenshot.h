@@ -7,8 +7,8 @@
 
 namespace winetest {
 
-// Redraws the window with its children and frame and writes it as a 24-bit BMP file, or as a
-// PNG file when the path ends in ".png".
+// Redraws the window with its children and frame and writes it as a 24-bit picture: a PNG file
+// when the path ends in ".png", a BMP file otherwise.
 bool saveScreenshot(HWND window, const std::wstring& path);
 
 } // namespace winetest

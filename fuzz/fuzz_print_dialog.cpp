@@ -1,0 +1,159 @@
+// The print dialog as a whole, worked by any sequence of user actions (lists, typing, boxes,
+// buttons, keys) on any printers and documents: it either cancels with an empty block or hands
+// back one that holds together, and never leaves a dialog, a block or a handle behind.
+#include "dotpress.h"
+#include "dotpress/core/library_instance.h"
+#include "dotpress/core/library_object.h"
+#include "dotpress/resources/resource_ids.h"
+#include "dotpress/settings/registry_settings.h"
+#include "platform/sim/world.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+class Input {
+public:
+    Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    bool empty() const { return at_ >= size_; }
+    uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
+
+private:
+    const uint8_t* data_;
+    size_t size_;
+    size_t at_ = 0;
+};
+
+constexpr int kLists[] = {IDC_PRINT_PRINTER_LIST, IDC_PRINT_TABLE_LIST};
+constexpr int kEdits[] = {IDC_PRINT_PAGE_LIST, IDC_PRINT_COPIES, IDC_PRINT_LINES};
+constexpr int kBoxes[] = {IDC_PRINT_TO_FILE, IDC_PRINT_COLLATE, IDC_PRINT_BOTH_SIDES,
+                          IDC_PRINT_BINDING, IDC_PRINT_ALL,     IDC_PRINT_CURRENT_PAGE,
+                          IDC_PRINT_PAGES};
+constexpr int kButtons[] = {IDC_PRINT_PRINT, IDC_PRINT_CANCEL};
+constexpr char16_t kKeys[] = u"0123456789-, ,x\t";
+constexpr char16_t kLetters[] = u"NFTLPCnxs";
+
+std::u16string text(Input& in) {
+    std::u16string t;
+    for (uint8_t n = in.byte() % 30; n > 0; --n) {
+        t += kKeys[in.byte() % (sizeof kKeys / sizeof kKeys[0] - 1)];
+    }
+    return t;
+}
+
+sim::UserStep step(Input& in) {
+    using namespace sim::user;
+    switch (in.byte() % 12) {
+    case 0:
+        return choose(kLists[in.byte() % 2], in.byte() % 4);
+    case 1:
+        return type(kEdits[in.byte() % 3], text(in));
+    case 2:
+        return tick(kBoxes[in.byte() % 7]);
+    case 3:
+        return press(kButtons[in.byte() % 2]);
+    case 4:
+        return tab(in.byte() & 1 ? 1 : -1);
+    case 5:
+        return arrow(in.byte() & 1 ? 1 : -1);
+    case 6:
+        return mnemonic(kLetters[in.byte() % 9]);
+    case 7:
+        return keys(text(in));
+    case 8:
+        return space();
+    case 9:
+        return enter();
+    case 10:
+        return escape();
+    default:
+        return closeBox();
+    }
+}
+
+void check(bool holds) {
+    if (!holds) {
+        std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 8 || size > 512) {
+        return 0;
+    }
+    Input in(data, size);
+    // One library for the whole run, with three printers whose pages each input sets; what a
+    // dialog leaves behind is checked and cleared after every input.
+    static const long baseline = [] {
+        sim::reset();
+        for (char16_t name : {u'A', u'B', u'C'}) {
+            sim::addBraillePrinter(std::u16string(1, name), u"LPT1:", sim::Params{});
+        }
+        sim::setString(os::HKEY_CURRENT_USER, dotpress::settings::kSettingsKey, u"NombreImp", u"A");
+        dotpress::load();
+        return sim::world().liveAllocations;
+    }();
+    sim::World& w = sim::world();
+    w.windows.clear();
+    w.messageBoxes.clear();
+    w.controlMessages.clear();
+    w.printDialogs.clear();
+    w.script.clear();
+    w.globals.clear();
+    auto& lib = dotpress::library();
+    lib.selected = in.byte() % 3;
+    lib.binding = in.byte() & 1;
+    for (uint32_t i = 0; i < 3; ++i) {
+        lib.records[i].params.lines = static_cast<int16_t>(in.byte() % 40);
+        lib.records[i].params.columns = static_cast<int16_t>(in.byte() % 50);
+        lib.records[i].params.doubleSided = in.byte() & 1;
+        lib.records[i].adjustBothSides = in.byte() & 1;
+    }
+    uint16_t lines = in.byte(), columns = in.byte();
+    ImpSetPrintingArea(&lines, &columns);
+    const int32_t pages = in.byte() | (in.byte() << 8) | (in.byte() << 16);
+    while (!in.empty()) {
+        sim::world().script.push_back(step(in));
+    }
+
+    PrintOptions o;
+    std::memset(&o, 0xCD, sizeof o);
+    const int32_t result = ImpMostrarDialogoImprimir(nullptr, &o, pages);
+    const auto max = static_cast<uint32_t>(pages & 0xFFFF);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&o);
+    if (result == 1) {
+        for (size_t i = 0; i < sizeof o; ++i) {
+            check(bytes[i] == 0);
+        }
+    } else {
+        check(result == 0);
+        check(o.printToFile == 0 || o.printToFile == 1);
+        check(o.collate == 0 || o.collate == 1);
+        check(o.adjustBothSides == 0 || o.adjustBothSides == 1);
+        if (o.rangeKind == RANGE_ALL) {
+            check(o.rangeCount == 1 && o.ranges[0].firstPage == 1 && o.ranges[0].lastPage == max);
+            check(o.totalPages == max * o.copies);
+        } else if (o.rangeKind == RANGE_CURRENT_PAGE) {
+            check(o.rangeCount == 1 && o.ranges[0].firstPage == 0 && o.ranges[0].lastPage == 0);
+            check(o.totalPages == o.copies);
+        } else {
+            check(o.rangeKind == RANGE_PAGES);
+            check(o.rangeCount >= 1 && o.rangeCount <= 13);
+            uint32_t sum = 0;
+            for (int32_t i = 0; i < o.rangeCount; ++i) {
+                const PageRange& r = o.ranges[i];
+                check(r.firstPage >= 1 && r.firstPage <= r.lastPage && r.lastPage <= max);
+                sum += r.lastPage - r.firstPage + 1;
+            }
+            check(o.totalPages == sum * o.copies);
+        }
+    }
+    check(w.stuckDialogs == 0);
+    check(sim::liveWindows() == 0);
+    check(sim::liveGlobals() == 0 && w.badGlobalFrees == 0);
+    check(w.liveAllocations == baseline);
+    return 0;
+}

@@ -1,0 +1,171 @@
+// The real Dotpress.dll loaded and unloaded by a host: unloaded in the middle of a job, and
+// loaded, used for a job and unloaded again and again. Wine answers 0 to GetGuiResources and
+// GetProcessHandleCount, so what is left behind is read from the thread's windows and the
+// process's committed memory.
+#include "dotpress.h"
+#include "dotpress_dll.h"
+#include "wine_printers.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <chrono>
+#include <vector>
+
+namespace {
+
+using namespace winetest;
+using dotpresstest::Exports;
+
+const wchar_t kKey[] = L"Software\\Vorn\\DefDotpress";
+
+std::vector<BYTE> stored(const wchar_t* name) {
+    DWORD size = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_ANY, nullptr, nullptr, &size) !=
+        ERROR_SUCCESS) {
+        return {};
+    }
+    std::vector<BYTE> data(size);
+    RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_ANY, nullptr, data.data(), &size);
+    data.resize(size);
+    return data;
+}
+
+void store(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+}
+
+// Top-level windows of this thread, visible or not.
+int threadWindows() {
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND, LPARAM data) -> BOOL {
+            ++*reinterpret_cast<int*>(data);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// Lets the windows of this thread handle what was posted to them, as a host's loop does
+// between lines.
+void pumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+SIZE_T committedBytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PagefileUsage;
+}
+
+PrintOptions pages(uint32_t first, uint32_t last) {
+    PrintOptions o{};
+    o.copies = 1;
+    o.rangeCount = 1;
+    o.ranges[0] = {first, last};
+    o.totalPages = last - first + 1;
+    return o;
+}
+
+class LifetimeTest : public testing::Test {
+protected:
+    void SetUp() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+        file = testDir() + L"\\lifetime.ps";
+        ASSERT_TRUE(printer.ok());
+        const std::wstring& name = printer.name();
+        store(L"NombreImp", REG_SZ, name.data(), static_cast<DWORD>(name.size() * 2));
+    }
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kKey); }
+
+    std::wstring file;
+    ScopedPrinter printer{L"Dotpress Lifetime", L"VORN Braille", testDir() + L"\\lifetime.ps"};
+};
+
+TEST_F(LifetimeTest, UnloadWithAJobOpenReturnsPromptlyAndKeepsTheSettings) {
+    const int windowsBefore = threadWindows();
+    HMODULE dll = LoadLibraryW(dotpresstest::dllPath().c_str());
+    ASSERT_NE(dll, nullptr);
+    const Exports imp(dll);
+    imp.area(10, 20);
+    ASSERT_EQ(imp.open("Abandonado", pages(1, 3)), 0);
+    for (int i = 0; i < 15; ++i) {
+        imp.line("l\xednea");
+        pumpMessages();
+    }
+    ASSERT_NE(FindWindowW(L"#32770", L"Imprimiendo"), nullptr);
+    ASSERT_GT(threadWindows(), windowsBefore);
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(FreeLibrary(dll));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::seconds(1));
+    pumpMessages();
+    EXPECT_EQ(FindWindowW(L"#32770", L"Imprimiendo"), nullptr) << "the window went with the DLL";
+    EXPECT_EQ(threadWindows(), windowsBefore);
+    EXPECT_EQ(stored(L"DatosPag").size(), 12u);
+    EXPECT_EQ(stored(L"Encuadernar").size(), 4u);
+}
+
+TEST_F(LifetimeTest, SoakOfLoadsJobsAndUnloadsLeavesNothingBehind) {
+    const BYTE block[12] = {2, 0, 0x18, 1, 32, 0, 25, 0, 1, 0, 0, 0};
+    const DWORD binding = 0;
+    store(L"DatosPag", REG_BINARY, block, sizeof block);
+    store(L"Encuadernar", REG_DWORD, &binding, sizeof binding);
+    const int windowsBefore = threadWindows();
+
+    // A job of one line: what costs under Wine is the printer (a device context, a PostScript
+    // font, the file), the same in every cycle.
+    auto cycle = [&] {
+        HMODULE dll = LoadLibraryW(dotpresstest::dllPath().c_str());
+        ASSERT_NE(dll, nullptr);
+        const Exports imp(dll);
+        imp.area(10, 20);
+        ASSERT_EQ(imp.open("Ciclo", pages(1, 1)), 0);
+        imp.line("\xe1rbol");
+        pumpMessages();
+        imp.close();
+        ASSERT_TRUE(FreeLibrary(dll));
+    };
+    // The first cycles fill Wine's own caches (the loader, fonts, the driver, the spooler): the
+    // memory is measured over the cycles after them.
+    SIZE_T warm = 0;
+    for (int i = 0; i < 200; ++i) {
+        SCOPED_TRACE(i);
+        cycle();
+        if (HasFatalFailure()) {
+            return;
+        }
+        if (i == 49) {
+            warm = committedBytes();
+        }
+    }
+    const SIZE_T after = committedBytes();
+    // A printer record or a device mode left behind in every cycle would be 150 of them here,
+    // and a device context or a window far more.
+    EXPECT_LT(after, warm + 32 * 1024) << "committed " << warm << " -> " << after << " bytes";
+    EXPECT_EQ(threadWindows(), windowsBefore);
+    EXPECT_EQ(stored(L"DatosPag"), std::vector<BYTE>(block, block + sizeof block));
+    EXPECT_EQ(stored(L"Encuadernar"), (std::vector<BYTE>{0, 0, 0, 0}));
+    const std::wstring& name = printer.name();
+    const std::vector<BYTE> nameBytes = stored(L"NombreImp");
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(nameBytes.data()), nameBytes.size() / 2)
+                  .c_str(),
+              name);
+}
+
+} // namespace
