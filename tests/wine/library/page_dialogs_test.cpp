@@ -292,7 +292,7 @@ TEST_F(PageDialogs, SystemPageSetupTakesTheLibrarysTemplate) {
     DialogDriver driver({[&](HWND d) {
         papers = listMessage(d, IDC_PAGE_PAPER, CB_GETCOUNT);
         if (papers <= 0) {
-            return false; // Wine fills the list a moment after the dialog opens
+            return false; // not filled yet: try again on the next tick
         }
         title = windowText(d);
         picture = IsWindowVisible(GetDlgItem(d, IDC_PAGE_RESTORE)) &&
