@@ -7,6 +7,7 @@
 #include "dotpress/core/library_object.h"
 #include "dotpress/resources/resource_ids.h"
 #include "dotpress/settings/registry_settings.h"
+#include "fuzz/fuzz_user.h"
 #include "platform/sim/world.h"
 
 #include <cstdlib>
@@ -14,67 +15,18 @@
 
 namespace {
 
-class Input {
-public:
-    Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    bool empty() const { return at_ >= size_; }
-    uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
-    int16_t word() { return static_cast<int16_t>(byte() | (byte() << 8)); }
+using fuzzuser::check;
+using fuzzuser::Input;
 
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t at_ = 0;
+const fuzzuser::Dialog kDialogs = {
+    {IDC_PAGE_PAPER, IDC_SELECT_LIST},
+    {IDC_PAGE_LINES, IDC_PAGE_COLUMNS, IDC_PAGE_LENGTH},
+    {},
+    {os::IDOK, os::IDCANCEL, IDC_PAGE_PRINTER_SETUP, IDC_PAGE_RESTORE, IDC_SELECT_DEFAULT},
+    u"0123456789x",
+    u"TLCRNPx",
+    8,
 };
-
-constexpr int kEdits[] = {IDC_PAGE_LINES, IDC_PAGE_COLUMNS, IDC_PAGE_LENGTH};
-constexpr int kButtons[] = {os::IDOK, os::IDCANCEL, IDC_PAGE_PRINTER_SETUP, IDC_PAGE_RESTORE,
-                            IDC_SELECT_DEFAULT};
-constexpr int kLists[] = {IDC_PAGE_PAPER, IDC_SELECT_LIST};
-constexpr char16_t kKeys[] = u"0123456789x";
-constexpr char16_t kLetters[] = u"TLCRNPx";
-
-std::u16string text(Input& in) {
-    std::u16string t;
-    for (uint8_t n = in.byte() % 8; n > 0; --n) {
-        t += kKeys[in.byte() % (sizeof kKeys / sizeof kKeys[0] - 1)];
-    }
-    return t;
-}
-
-sim::UserStep step(Input& in) {
-    using namespace sim::user;
-    switch (in.byte() % 11) {
-    case 0:
-        return choose(kLists[in.byte() % 2], in.byte() % 8);
-    case 1:
-        return type(kEdits[in.byte() % 3], text(in));
-    case 2:
-        return press(kButtons[in.byte() % 5]);
-    case 3:
-        return tab(in.byte() & 1 ? 1 : -1);
-    case 4:
-        return arrow(in.byte() & 1 ? 1 : -1);
-    case 5:
-        return mnemonic(kLetters[in.byte() % 7]);
-    case 6:
-        return keys(text(in));
-    case 7:
-        return enter();
-    case 8:
-        return escape();
-    case 9:
-        return space();
-    default:
-        return closeBox();
-    }
-}
-
-void check(bool holds) {
-    if (!holds) {
-        std::abort();
-    }
-}
 
 bool inUserLimits(const dotpress::PrinterParams& p) {
     return p.lines >= 10 && p.lines <= 32 && p.columns >= 10 && p.columns <= 46;
@@ -126,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         {sim::Params{static_cast<int16_t>(in.byte() % 4), in.word(), in.word(), in.word(), 0, 0},
          (in.byte() & 1) != 0});
     while (!in.empty()) {
-        w.script.push_back(step(in));
+        w.script.push_back(fuzzuser::step(in, kDialogs));
     }
 
     dotpress::PrinterRecord& record = lib.selectedRecord();

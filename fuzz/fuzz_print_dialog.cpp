@@ -6,6 +6,7 @@
 #include "dotpress/core/library_object.h"
 #include "dotpress/resources/resource_ids.h"
 #include "dotpress/settings/registry_settings.h"
+#include "fuzz/fuzz_user.h"
 #include "platform/sim/world.h"
 
 #include <cstdlib>
@@ -13,70 +14,19 @@
 
 namespace {
 
-class Input {
-public:
-    Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    bool empty() const { return at_ >= size_; }
-    uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
+using fuzzuser::check;
+using fuzzuser::Input;
 
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t at_ = 0;
+const fuzzuser::Dialog kDialog = {
+    {IDC_PRINT_PRINTER_LIST, IDC_PRINT_TABLE_LIST},
+    {IDC_PRINT_PAGE_LIST, IDC_PRINT_COPIES, IDC_PRINT_LINES},
+    {IDC_PRINT_TO_FILE, IDC_PRINT_COLLATE, IDC_PRINT_BOTH_SIDES, IDC_PRINT_BINDING, IDC_PRINT_ALL,
+     IDC_PRINT_CURRENT_PAGE, IDC_PRINT_PAGES},
+    {IDC_PRINT_PRINT, IDC_PRINT_CANCEL},
+    u"0123456789-, ,x\t",
+    u"NFTLPCnxs",
+    30,
 };
-
-constexpr int kLists[] = {IDC_PRINT_PRINTER_LIST, IDC_PRINT_TABLE_LIST};
-constexpr int kEdits[] = {IDC_PRINT_PAGE_LIST, IDC_PRINT_COPIES, IDC_PRINT_LINES};
-constexpr int kBoxes[] = {IDC_PRINT_TO_FILE, IDC_PRINT_COLLATE, IDC_PRINT_BOTH_SIDES,
-                          IDC_PRINT_BINDING, IDC_PRINT_ALL,     IDC_PRINT_CURRENT_PAGE,
-                          IDC_PRINT_PAGES};
-constexpr int kButtons[] = {IDC_PRINT_PRINT, IDC_PRINT_CANCEL};
-constexpr char16_t kKeys[] = u"0123456789-, ,x\t";
-constexpr char16_t kLetters[] = u"NFTLPCnxs";
-
-std::u16string text(Input& in) {
-    std::u16string t;
-    for (uint8_t n = in.byte() % 30; n > 0; --n) {
-        t += kKeys[in.byte() % (sizeof kKeys / sizeof kKeys[0] - 1)];
-    }
-    return t;
-}
-
-sim::UserStep step(Input& in) {
-    using namespace sim::user;
-    switch (in.byte() % 12) {
-    case 0:
-        return choose(kLists[in.byte() % 2], in.byte() % 4);
-    case 1:
-        return type(kEdits[in.byte() % 3], text(in));
-    case 2:
-        return tick(kBoxes[in.byte() % 7]);
-    case 3:
-        return press(kButtons[in.byte() % 2]);
-    case 4:
-        return tab(in.byte() & 1 ? 1 : -1);
-    case 5:
-        return arrow(in.byte() & 1 ? 1 : -1);
-    case 6:
-        return mnemonic(kLetters[in.byte() % 9]);
-    case 7:
-        return keys(text(in));
-    case 8:
-        return space();
-    case 9:
-        return enter();
-    case 10:
-        return escape();
-    default:
-        return closeBox();
-    }
-}
-
-void check(bool holds) {
-    if (!holds) {
-        std::abort();
-    }
-}
 
 } // namespace
 
@@ -116,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ImpSetPrintingArea(&lines, &columns);
     const int32_t pages = in.byte() | (in.byte() << 8) | (in.byte() << 16);
     while (!in.empty()) {
-        sim::world().script.push_back(step(in));
+        sim::world().script.push_back(fuzzuser::step(in, kDialog));
     }
 
     PrintOptions o;

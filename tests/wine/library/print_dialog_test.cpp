@@ -3,6 +3,7 @@
 #include "dotpress.h"
 #include "dotpress_dll.h"
 #include "wine_dialogs.h"
+#include "wine_keyboard.h"
 #include "wine_printers.h"
 #include "wine_screenshot.h"
 
@@ -24,13 +25,13 @@ const wchar_t kKey[] = L"Software\\Vorn\\DefDotpress";
 using Action = std::function<void(HWND)>;
 
 Action key(UINT vk) {
-    return [vk](HWND) { pressKey(vk); };
+    return [vk](HWND d) { pressKey(d, vk); };
 }
 Action text(const std::wstring& t) {
-    return [t](HWND) { typeText(t); };
+    return [t](HWND d) { typeKeys(d, t); };
 }
 Action alt(wchar_t letter) {
-    return [letter](HWND) { pressAlt(letter); };
+    return [letter](HWND d) { pressMnemonic(d, letter); };
 }
 
 // What a screen reader announces as the control's name.
@@ -98,7 +99,7 @@ TEST_F(PrintDialogTest, KeyboardAloneChoosesPagesAndCopies) {
     std::wstring title, allCaption, copiesAfterTyping, copiesName;
     int focusedAtStart = 0;
     PrintOptions options;
-    DialogDriver driver({keyboard({
+    DialogDriver driver({actions({
         [&](HWND d) {
             title = windowText(d);
             allCaption = controlText(d, 1056);
@@ -148,10 +149,10 @@ TEST_F(PrintDialogTest, ABadListIsShownAndTheDialogStaysOpen) {
     bool listStillThere = false;
     PrintOptions options;
     DialogDriver driver({
-        keyboard({key(VK_TAB), key(VK_TAB), key(VK_TAB), key(VK_DOWN), key(VK_DOWN), key(VK_TAB),
-                  text(L"1-2-3"), key(VK_RETURN)}),
+        actions({key(VK_TAB), key(VK_TAB), key(VK_TAB), key(VK_DOWN), key(VK_DOWN), key(VK_TAB),
+                 text(L"1-2-3"), key(VK_RETURN)}),
         answerMessageBox(IDOK, &message),
-        keyboard(
+        actions(
             {[&](HWND d) { listStillThere = controlText(d, 1014) == L"1-2-3"; }, key(VK_ESCAPE)}),
     });
     EXPECT_EQ(show(dll.get(), &options, 20), 1);
@@ -166,7 +167,7 @@ TEST_F(PrintDialogTest, EscCancelsWithAnEmptyBlock) {
     ASSERT_NE(dll.get(), nullptr);
     PrintOptions options;
     std::fill_n(reinterpret_cast<BYTE*>(&options), sizeof options, BYTE{0xAB});
-    DialogDriver driver({keyboard({key(VK_ESCAPE)})});
+    DialogDriver driver({actions({key(VK_ESCAPE)})});
     EXPECT_EQ(show(dll.get(), &options, 5), 1);
     EXPECT_TRUE(allZero(options));
 }

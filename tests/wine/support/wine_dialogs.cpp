@@ -1,6 +1,5 @@
 #include "wine_dialogs.h"
 
-#include <memory>
 #include <utility>
 
 namespace winetest {
@@ -101,36 +100,6 @@ void DialogDriver::tick() {
         finished_ = dialog;
         ++next_;
     }
-}
-
-void pressKey(UINT virtualKey) {
-    HWND focus = GetFocus();
-    const UINT scan = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
-    PostMessageW(focus, WM_KEYDOWN, virtualKey, static_cast<LPARAM>(1 | (scan << 16)));
-    PostMessageW(focus, WM_KEYUP, virtualKey,
-                 static_cast<LPARAM>(1 | (scan << 16) | (1u << 30) | (1u << 31)));
-}
-
-void typeText(const std::wstring& text) {
-    HWND focus = GetFocus();
-    for (wchar_t c : text) {
-        PostMessageW(focus, WM_CHAR, c, 1);
-    }
-}
-
-void pressAlt(wchar_t letter) {
-    // The character that Alt and a letter key produce; bit 29 says Alt is down.
-    PostMessageW(GetFocus(), WM_SYSCHAR, letter, static_cast<LPARAM>(1 | (1u << 29)));
-}
-
-DialogDriver::Step keyboard(std::vector<std::function<void(HWND dialog)>> actions) {
-    auto next = std::make_shared<size_t>(0);
-    return [actions = std::move(actions), next](HWND dialog) {
-        if (*next < actions.size()) {
-            actions[(*next)++](dialog);
-        }
-        return *next == actions.size();
-    };
 }
 
 DialogDriver::Step pressButton(int id) {

@@ -56,17 +56,9 @@ private:
     DialogDriver* outer_ = nullptr;
 };
 
-// Keyboard input as a person gives it: key messages posted to the control that has the focus, so
-// that the dialog manager of the modal loop handles them as it handles real keys (Tab, the
-// arrows, Enter, Esc, Alt with a letter) and the focused control gets the typed characters.
-void pressKey(UINT virtualKey);
-void typeText(const std::wstring& text);
-void pressAlt(wchar_t letter);
-
 // Common steps.
 DialogDriver::Step pressButton(int id);
-// One action a tick (a key, some typing, a look at the dialog), done once the last has run.
-DialogDriver::Step keyboard(std::vector<std::function<void(HWND dialog)>> actions);
+
 // Records a message box's text into `text` and answers it with button `id` (IDOK, IDYES, ...).
 DialogDriver::Step answerMessageBox(int id, std::wstring* text = nullptr);
 
