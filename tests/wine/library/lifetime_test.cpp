@@ -42,16 +42,15 @@ void store(const wchar_t* name, DWORD type, const void* data, DWORD size) {
     RegCloseKey(key);
 }
 
+BOOL CALLBACK countWindow(HWND, LPARAM data) {
+    ++*reinterpret_cast<int*>(data);
+    return TRUE;
+}
+
 // Top-level windows of this thread, visible or not.
 int threadWindows() {
     int count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND, LPARAM data) -> BOOL {
-            ++*reinterpret_cast<int*>(data);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
