@@ -89,7 +89,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     format.lines = static_cast<int16_t>(knobs[0] | (knobs[1] << 8));
     format.columns = static_cast<int16_t>(knobs[2] | (knobs[3] << 8));
     format.doubleSided = knobs[4] & 1;
-    sim::addBraillePrinter(u"B", u"LPT1:", format);
+    // A driver that takes formats 0 to 2: the probe at each load stays short.
+    sim::BrailleDriver driver;
+    driver.acceptedFormats = {0, 1, 2};
+    driver.rejectedFormatAnswer = static_cast<int16_t>(knobs[7] >> 1);
+    sim::addBraillePrinter(u"B", u"LPT1:", format, driver);
     sim::setString(os::HKEY_CURRENT_USER, dotpress::settings::kSettingsKey, u"NombreImp", u"B");
     dotpress::load();
     auto& lib = dotpress::library();

@@ -58,7 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i + 1 < stored.size() && printer.size() < nameUnits * 2; i += 2) {
         printer += static_cast<char16_t>(stored[i] | (stored[i + 1] << 8));
     }
-    sim::addBraillePrinter(printer, printer, sim::Params{});
+    // A driver that takes formats 0 and 1 only: the probe at each load stays short.
+    sim::BrailleDriver driver;
+    driver.acceptedFormats = {0, 1};
+    sim::addBraillePrinter(printer, printer, sim::Params{}, driver);
     dotpress::load();
     auto& lib = dotpress::library();
 

@@ -40,7 +40,7 @@ private:
     void advancePage();
     // Brings the window's page, copy and bar up to the accounting, touching only the controls
     // whose text or position would change: on Windows every update costs a message, a redraw
-    // and, under a screen reader, an announcement.
+    // and an accessibility event that a screen reader may announce.
     void showProgress();
     // The bar's position for pageOrdinal: Windows keeps a position inside the bar's range, so
     // the ordinal is held there and the bar is not sent values that would show the same.
