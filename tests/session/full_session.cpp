@@ -46,14 +46,29 @@ struct DialogStep {
     void (*run)();
 };
 
+// The user looks at the other printer, comes back to the embosser and makes it the default.
 void choosePrinter() {
+    using namespace sim::user;
+    sim::world().script = {choose(IDC_SELECT_LIST, 1), choose(IDC_SELECT_LIST, 0),
+                           press(IDC_SELECT_DEFAULT)};
     expect(ImpSeleccionarImpresora(nullptr) == 0, "printer selection");
+    const auto stored =
+        sim::getValue(os::HKEY_CURRENT_USER, dotpress::settings::kSettingsKey, u"NombreImp");
+    expect(stored.has_value() && stored->data.size() >= 2 && stored->data[0] == 'E',
+           "the embosser stored as the default");
+    expect(dotpress::library().selected == 0, "the embosser selected");
 }
 
+// The embosser's driver answers the escapes, so the system's page setup runs with the library's
+// hook: the user opens the printer's settings, restores the stored values and accepts.
 void configurePage() {
+    using namespace sim::user;
+    sim::world().script = {press(IDC_PAGE_PRINTER_SETUP), press(IDC_PAGE_RESTORE), press(os::IDOK)};
     int32_t lines = 0, columns = 0;
     expect(ImpConfigurarPagina(nullptr, &lines, &columns) == 0, "page configuration");
     expect(lines == 10 && columns == 30, "page size of the selected embosser");
+    expect(sim::world().pageSetupDialogs.size() == 1, "the system's page setup was shown");
+    expect(sim::liveGlobals() == 0, "the page setup's blocks freed");
 }
 
 // What the user confirmed in the print dialog; the first job prints it.
@@ -87,6 +102,9 @@ const DialogStep kDialogs[] = {
 void runDialogs() {
     for (const DialogStep& step : kDialogs) {
         step.run();
+        expect(sim::world().script.empty() && sim::world().stuckDialogs == 0 &&
+                   sim::world().refusedSteps == 0,
+               step.what);
     }
 }
 
