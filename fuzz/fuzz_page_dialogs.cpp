@@ -60,6 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     w.script.clear();
     w.globals.clear();
     w.propertiesChoices.clear();
+    // The simulator keeps every device context it made; between inputs none is open, so the
+    // record of them can start again (it would otherwise grow by several every run).
+    check(sim::liveDCs() == 0);
+    w.dcs.clear();
     auto& lib = dotpress::library();
     const uint8_t what = in.byte() % 3;
     lib.selected = in.byte() & 1; // 0 the embosser, 1 no printer
