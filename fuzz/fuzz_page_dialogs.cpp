@@ -50,15 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return sim::world().liveAllocations;
     }();
     sim::World& w = sim::world();
-    w.windows.clear();
-    w.messageBoxes.clear();
-    w.controlMessages.clear();
-    w.printDialogs.clear();
-    w.pageSetupDialogs.clear();
+    fuzzuser::forgetDialogs(w);
     w.propertiesDialogs.clear();
     w.escapes.clear();
-    w.script.clear();
-    w.globals.clear();
     w.propertiesChoices.clear();
     // The simulator keeps every device context it made; between inputs none is open, so the
     // record of them can start again (it would otherwise grow by several every run).

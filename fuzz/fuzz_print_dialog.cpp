@@ -47,12 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return sim::world().liveAllocations;
     }();
     sim::World& w = sim::world();
-    w.windows.clear();
-    w.messageBoxes.clear();
-    w.controlMessages.clear();
-    w.printDialogs.clear();
-    w.script.clear();
-    w.globals.clear();
+    fuzzuser::forgetDialogs(w);
     auto& lib = dotpress::library();
     lib.selected = in.byte() % 3;
     lib.binding = in.byte() & 1;

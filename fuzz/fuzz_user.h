@@ -31,6 +31,18 @@ inline void check(bool holds) {
     }
 }
 
+// Forgets what the simulated machine recorded of the dialogs of the previous input, so that a
+// run that keeps one library loaded does not grow with every input.
+inline void forgetDialogs(sim::World& w) {
+    w.windows.clear();
+    w.messageBoxes.clear();
+    w.controlMessages.clear();
+    w.printDialogs.clear();
+    w.pageSetupDialogs.clear();
+    w.script.clear();
+    w.globals.clear();
+}
+
 // The controls of one dialog that a fuzzed user picks from, and what it types.
 struct Dialog {
     std::vector<int> lists, edits, boxes, buttons;

@@ -10,6 +10,24 @@
 
 namespace dotpresstest {
 
+// The library's settings key under HKEY_CURRENT_USER.
+inline constexpr wchar_t kSettingsKey[] = L"Software\\Vorn\\DefDotpress";
+
+// Stores `printer` as the library's default printer ("NombreImp"), as "&Predeterminar" does;
+// false when the key cannot be written.
+inline bool storePrinterName(const std::wstring& printer) {
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const LONG stored =
+        RegSetValueExW(key, L"NombreImp", 0, REG_SZ, reinterpret_cast<const BYTE*>(printer.data()),
+                       static_cast<DWORD>(printer.size() * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return stored == ERROR_SUCCESS;
+}
+
 // The DLL in the build folder named by DOTPRESS_TEST_DIR, as Wine sees it.
 inline std::wstring dllPath() {
     return winetest::winePath(winetest::testDirLinux() + "/dotpress/Dotpress.dll");

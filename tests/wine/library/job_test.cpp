@@ -21,7 +21,7 @@ using namespace winetest;
 using dotpresstest::Exports;
 using dotpresstest::LoadedDll;
 
-const wchar_t kKey[] = L"Software\\Vorn\\DefDotpress";
+const auto& kKey = dotpresstest::kSettingsKey;
 
 void clearSettings() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
@@ -49,13 +49,7 @@ Stored stored(const wchar_t* name) {
 }
 
 void storeName(const std::wstring& printer) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(key, L"NombreImp", 0, REG_SZ, reinterpret_cast<const BYTE*>(printer.data()),
-                   static_cast<DWORD>(printer.size() * sizeof(wchar_t)));
-    RegCloseKey(key);
+    ASSERT_TRUE(dotpresstest::storePrinterName(printer));
 }
 
 std::wstring outputPath(const wchar_t* name) {

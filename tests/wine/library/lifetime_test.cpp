@@ -19,7 +19,7 @@ namespace {
 using namespace winetest;
 using dotpresstest::Exports;
 
-const wchar_t kKey[] = L"Software\\Vorn\\DefDotpress";
+const auto& kKey = dotpresstest::kSettingsKey;
 
 std::vector<BYTE> stored(const wchar_t* name) {
     DWORD size = 0;

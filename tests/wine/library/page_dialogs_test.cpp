@@ -23,7 +23,7 @@ namespace {
 using namespace winetest;
 using dotpresstest::LoadedDll;
 
-const wchar_t kKey[] = L"Software\\Vorn\\DefDotpress";
+const auto& kKey = dotpresstest::kSettingsKey;
 
 struct Exports {
     explicit Exports(HMODULE module) : module(module) {}
@@ -60,13 +60,7 @@ std::wstring storedPrinterName() {
 }
 
 void storeName(const std::wstring& printer) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(key, L"NombreImp", 0, REG_SZ, reinterpret_cast<const BYTE*>(printer.data()),
-                   static_cast<DWORD>(printer.size() * sizeof(wchar_t)));
-    RegCloseKey(key);
+    ASSERT_TRUE(dotpresstest::storePrinterName(printer));
 }
 
 LRESULT listMessage(HWND dialog, int id, UINT message) {

@@ -21,7 +21,7 @@ namespace {
 using namespace winetest;
 using dotpresstest::LoadedDll;
 
-const wchar_t kKey[] = L"Software\\Vorn\\DefDotpress";
+const auto& kKey = dotpresstest::kSettingsKey;
 using Action = std::function<void(HWND)>;
 
 Action key(UINT vk) {
@@ -68,14 +68,7 @@ protected:
         ASSERT_TRUE(braille.ok() && other.ok());
         // Without a default printer Wine's print dialog has no printer to start from.
         ASSERT_TRUE(setDefaultPrinter(braille.name()));
-        HKEY k;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                  &k, nullptr),
-                  ERROR_SUCCESS);
-        const std::wstring& name = braille.name();
-        RegSetValueExW(k, L"NombreImp", 0, REG_SZ, reinterpret_cast<const BYTE*>(name.data()),
-                       static_cast<DWORD>(name.size() * sizeof(wchar_t)));
-        RegCloseKey(k);
+        ASSERT_TRUE(dotpresstest::storePrinterName(braille.name()));
     }
     void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kKey); }
 
