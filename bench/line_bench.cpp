@@ -1,6 +1,7 @@
 // The cost of a printed line: ImpImprimirLinea on the simulated machine (recording off) against
 // a bare translate-and-copy loop over the same lines, measured in one run and reported as a
 // ratio, with the allocations made per printed line.
+#include "bench/sample_lines.h"
 #include "dotpress.h"
 #include "dotpress/core/library_instance.h"
 #include "dotpress/core/translation.h"
@@ -23,30 +24,7 @@ extern std::atomic<long> heapAllocations;
 namespace {
 
 const std::vector<std::string>& sampleLines() {
-    static const std::vector<std::string> lines = [] {
-        std::vector<std::string> out;
-        const char* words[] = {"biblioteca",
-                               "lectura",
-                               "p\xe1gina",
-                               "cap\xedtulo",
-                               "Mar\xed"
-                               "a",
-                               "ma\xf1"
-                               "ana",
-                               "\xbfqu\xe9?",
-                               "braille",
-                               "(nota)",
-                               "$12"};
-        for (int i = 0; i < 64; ++i) {
-            std::string line;
-            for (int w = 0; line.size() < 36; ++w) {
-                line += words[(i + w * 3) % 10];
-                line += ' ';
-            }
-            out.push_back(line);
-        }
-        return out;
-    }();
+    static const std::vector<std::string> lines = benchlines::sampleLines();
     return lines;
 }
 

@@ -88,8 +88,8 @@ int main() {
         shownPerPage.resize(page);
         for (auto& w : sim::world().windows) {
             if (w.live) {
-                Shown shown{sim::findControl(w.handle, IDC_PROGRESS_PAGE)->textString(),
-                            sim::findControl(w.handle, IDC_PROGRESS_COPY)->textString()};
+                Shown shown{sim::findControl(w.handle, IDC_PROGRESS_PAGE)->text,
+                            sim::findControl(w.handle, IDC_PROGRESS_COPY)->text};
                 // Attribute the numbers to the page the line went on: the last page that holds
                 // lines.
                 while (page > 0 && doc.pages[page - 1].lines.empty()) {

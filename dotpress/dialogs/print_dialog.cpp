@@ -134,14 +134,7 @@ os::INT_PTR PrintDialog::initPrintDialog() {
     os::EnableWindow(pageListEdit, os::FALSE);
     options.rangeKind = RANGE_ALL;
 
-    const PrinterRecord& p = dialogRecord();
-    if (p.params.columns - static_cast<int32_t>(areaColumns) < 2) {
-        binding = 0;
-        os::CheckDlgButton(dialog, IDC_PRINT_BINDING, os::BST_UNCHECKED);
-        os::EnableWindow(bindingBox, os::FALSE);
-    } else {
-        os::CheckDlgButton(dialog, IDC_PRINT_BINDING, checkState(binding != 0));
-    }
+    showBinding();
     return 1;
 }
 
@@ -154,7 +147,6 @@ void PrintDialog::fillPrinterList(os::HWND list) {
 void PrintDialog::showPrinterFacts(bool withBinding) {
     const os::HWND dialog = dialogWindow;
     const PrinterRecord& p = dialogRecord();
-    os::CheckDlgButton(dialog, IDC_PRINT_BOTH_SIDES, checkState(p.adjustBothSides != 0));
     if (p.params.doubleSided != 0) {
         os::EnableWindow(os::GetDlgItem(dialog, IDC_PRINT_BOTH_SIDES), os::TRUE);
         os::CheckDlgButton(dialog, IDC_PRINT_BOTH_SIDES, checkState(p.adjustBothSides != 0));
@@ -175,10 +167,14 @@ void PrintDialog::showPrinterFacts(bool withBinding) {
         }
     }
 
-    if (!withBinding) {
-        return;
+    if (withBinding) {
+        showBinding();
     }
-    if (p.params.columns - static_cast<int32_t>(areaColumns) >= 2) {
+}
+
+void PrintDialog::showBinding() {
+    const os::HWND dialog = dialogWindow;
+    if (dialogRecord().params.columns - static_cast<int32_t>(areaColumns) >= 2) {
         os::EnableWindow(bindingBox, os::TRUE);
         os::CheckDlgButton(dialog, IDC_PRINT_BINDING, checkState(binding != 0));
     } else {

@@ -54,6 +54,8 @@ public:
 private:
     uint16_t maxPage() const { return printDlg.nMaxPage; }
     PrinterRecord& dialogRecord();
+    // The binding box of the chosen printer: usable with two spare columns, else off for good.
+    void showBinding();
     void showPageListMessage(const char16_t* text);
 };
 

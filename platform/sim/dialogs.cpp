@@ -226,7 +226,7 @@ void typeInto(os::HWND dialog, int id, const std::u16string& text, bool replaceA
     }
     for (char16_t ch : text) {
         c = findControl(dialog, id);
-        if (!c || (acceptsDigitsOnly(*c) && (ch < u'0' || ch > u'9')) ||
+        if (!c || (c->digitsOnly() && (ch < u'0' || ch > u'9')) ||
             static_cast<int>(value.size()) >= c->textLimit) {
             continue; // the edit beeps and keeps its text
         }
@@ -663,7 +663,6 @@ BOOL PrintDlgW(PRINTDLGW* pd) {
     }
     w->modal = true;
     w->visible = true;
-    w->commonData = pd;
     const bool hooked = (pd->Flags & (setup ? PD_ENABLESETUPHOOK : PD_ENABLEPRINTHOOK)) != 0;
     const HWND dialog = w->handle;
 
@@ -727,7 +726,6 @@ BOOL PageSetupDlgW(PAGESETUPDLGW* psd) {
     }
     w->modal = true;
     w->visible = true;
-    w->commonData = psd;
     w->hook = (psd->Flags & PSD_ENABLEPAGESETUPHOOK) ? psd->lpfnPageSetupHook : nullptr;
     const HWND dialog = w->handle;
     const int index = sim::printerOfDevNames(psd->hDevNames);

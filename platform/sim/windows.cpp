@@ -30,7 +30,6 @@ namespace {
 constexpr uint32_t kVisible = 0x10000000;  // WS_VISIBLE
 constexpr uint32_t kDisabled = 0x08000000; // WS_DISABLED
 constexpr uint32_t kReadOnly = 0x0800;     // ES_READONLY
-constexpr uint32_t kNumber = 0x2000;       // ES_NUMBER
 
 os::HWND newHandle() {
     return reinterpret_cast<os::HWND>((world().nextWindow++) * 16);
@@ -38,7 +37,9 @@ os::HWND newHandle() {
 
 void record(const Window& w, const Control& c, os::UINT message, os::WPARAM wParam,
             os::LPARAM lParam) {
-    world().controlMessages.push_back({w.templateId, c.id, message, wParam, lParam});
+    if (world().recording) {
+        world().controlMessages.push_back({w.templateId, c.id, message, wParam, lParam});
+    }
 }
 
 } // namespace
@@ -170,10 +171,6 @@ void changeEditText(os::HWND dialog, int id, const std::u16string& text) {
     c->text = text;
     notify(dialog, id, os::EN_UPDATE);
     notify(dialog, id, os::EN_CHANGE);
-}
-
-bool acceptsDigitsOnly(const Control& c) {
-    return (c.style & kNumber) != 0;
 }
 
 } // namespace sim

@@ -207,15 +207,6 @@ bool clickButton(os::HWND dialog, int id) {
     return true;
 }
 
-Window* findDialog(int templateId) {
-    for (auto& w : world().windows) {
-        if (w.live && w.templateId == templateId) {
-            return &w;
-        }
-    }
-    return nullptr;
-}
-
 int liveGlobals() {
     return static_cast<int>(std::count_if(world().globals.begin(), world().globals.end(),
                                           [](const auto& g) { return g.second.live; }));

@@ -124,7 +124,6 @@ struct Control {
     int rangeLow = 0, rangeHigh = 100, position = 0; // progress bars
     os::HWND handle = nullptr;
 
-    std::u16string textString() const { return text; }
     bool is(const char16_t* cls) const;
     int buttonKind() const { return static_cast<int>(style & 0x0F); } // BS_* of a button
     bool isCheckBox() const;
@@ -132,6 +131,7 @@ struct Control {
     bool isPushButton() const;
     bool tabStop() const { return (style & 0x00010000) != 0; }
     bool groupStart() const { return (style & 0x00020000) != 0; }
+    bool digitsOnly() const { return (style & 0x2000) != 0; } // ES_NUMBER
 };
 
 enum class DialogKind {
@@ -149,7 +149,6 @@ struct Window {
     os::HWND owner = nullptr;
     os::DLGPROC proc = nullptr;         // Plain
     os::LPPRINTHOOKPROC hook = nullptr; // the common dialogs' hook, when enabled
-    void* commonData = nullptr;         // the PRINTDLGW or PAGESETUPDLGW being served
     std::vector<Control> controls;
     os::HWND focus = nullptr;
     bool modal = false;
@@ -248,6 +247,7 @@ struct World {
     std::vector<Document> documents;
     std::vector<int> startDocResults; // consumed front first; empty: the document starts
     std::vector<std::pair<int32_t, int32_t>> fonts{{100, 60}}; // lfHeight, lfWidth per font
+    // Off, the simulator keeps no record of pages, lines or control messages (the benchmarks).
     bool recording = true;
     int createDCCalls = 0;       // successful or not; World::dcs holds the ones made
     std::vector<Escape> escapes; // every escape sent to every driver, answered or not
@@ -337,8 +337,6 @@ Control* findControl(os::HWND dialog, int id);
 bool clickButton(os::HWND dialog, int id);
 // The control that has the focus in a live dialog, or null.
 Control* focusedControl(os::HWND dialog);
-// The live dialog built from template `templateId`, or null.
-Window* findDialog(int templateId);
 int liveWindows();
 int liveGlobals();
 int liveDCs();

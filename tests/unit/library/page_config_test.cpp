@@ -35,7 +35,7 @@ struct Shown {
 };
 
 Shown look(os::HWND d) {
-    auto text = [&](int id) { return sim::findControl(d, id)->textString(); };
+    auto text = [&](int id) { return sim::findControl(d, id)->text; };
     Shown s;
     s.selection = sim::findControl(d, IDC_PAGE_PAPER)->selection;
     s.lines = text(IDC_PAGE_LINES);
@@ -66,7 +66,7 @@ TEST_F(PageConfigTest, OpensOnTheLibrarysListWithTheDriversControlsDisabled) {
              for (int k = 0; k < 3; ++k) {
                  disabled[k] = !sim::findControl(d, ids[k])->enabled;
              }
-             length = sim::findControl(d, IDC_PAGE_LENGTH)->textString();
+             length = sim::findControl(d, IDC_PAGE_LENGTH)->text;
          }),
          user::escape()},
         owner);
@@ -143,8 +143,8 @@ TEST_F(PageConfigTest, UserDefinedFieldsAreClampedWhenLeftAndAtEnter) {
         if (!c.byEnter) {
             steps.push_back(user::tab());
             steps.push_back(user::inspect([&](os::HWND d) {
-                field = sim::findControl(d, c.field)->textString();
-                labelText = sim::findControl(d, label)->textString();
+                field = sim::findControl(d, c.field)->text;
+                labelText = sim::findControl(d, label)->text;
             }));
         }
         steps.push_back(user::enter());

@@ -53,7 +53,7 @@ struct Shown {
 
 sim::UserStep lookInto(Shown& s) {
     return user::inspect([&s](os::HWND d) {
-        auto text = [&](int id) { return sim::findControl(d, id)->textString(); };
+        auto text = [&](int id) { return sim::findControl(d, id)->text; };
         s.selection = sim::findControl(d, IDC_PAGE_PAPER)->selection;
         s.lines = text(IDC_PAGE_LINES);
         s.columns = text(IDC_PAGE_COLUMNS);

@@ -25,7 +25,7 @@ protected:
     os::HWND window() { return lib().dialog; }
     std::u16string text(int id) {
         const sim::Control* c = sim::findControl(window(), id);
-        return c ? c->textString() : u"<missing>";
+        return c ? c->text : u"<missing>";
     }
     int barPosition() { return sim::findControl(window(), IDC_PROGRESS_BAR)->position; }
 };

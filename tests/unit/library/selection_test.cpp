@@ -26,7 +26,7 @@ protected:
     }
     static std::u16string text(os::HWND dialog, int id) {
         const sim::Control* c = sim::findControl(dialog, id);
-        return c ? c->textString() : u"<missing>";
+        return c ? c->text : u"<missing>";
     }
     static std::optional<std::u16string> storedName() {
         auto value = sim::getValue(os::HKEY_CURRENT_USER, kKey, u"NombreImp");

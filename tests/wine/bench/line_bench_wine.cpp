@@ -4,6 +4,7 @@
 // loops alternate in one run; the medians are compared.
 //
 //   line_bench_wine [Linux path of a Dotpress.dll to measure instead of this build's]
+#include "bench/sample_lines.h"
 #include "dotpress.h"
 #include "dotpress_dll.h"
 #include "wine_printers.h"
@@ -26,31 +27,6 @@ constexpr int kPageLines = 29; // the PostScript driver gives no Braille format:
 constexpr int kRounds = 7;
 
 const wchar_t kPrinter[] = L"Dotpress Line Bench";
-
-std::vector<std::string> sampleLines() {
-    const char* words[] = {"biblioteca",
-                           "lectura",
-                           "p\xe1gina",
-                           "cap\xedtulo",
-                           "Mar\xed"
-                           "a",
-                           "ma\xf1"
-                           "ana",
-                           "\xbfqu\xe9?",
-                           "braille",
-                           "(nota)",
-                           "$12"};
-    std::vector<std::string> out;
-    for (int i = 0; i < 64; ++i) {
-        std::string line;
-        for (int w = 0; line.size() < 36; ++w) {
-            line += words[(i + w * 3) % 10];
-            line += ' ';
-        }
-        out.push_back(line);
-    }
-    return out;
-}
 
 void pumpMessages() {
     MSG msg;
@@ -169,7 +145,7 @@ int main(int argc, char** argv) {
         std::vector<std::string> text;
         double line = 0, gdi = 0;
     };
-    Kind kinds[] = {{"lines of about 36 cells", sampleLines()},
+    Kind kinds[] = {{"lines of about 36 cells", benchlines::sampleLines()},
                     {"lines of one cell", std::vector<std::string>{"x"}}};
     for (Kind& kind : kinds) {
         std::vector<double> withDll, bare;
