@@ -169,6 +169,7 @@ void changeEditText(os::HWND dialog, int id, const std::u16string& text) {
         return;
     }
     c->text = text;
+    c->needsPaint = true;
     notify(dialog, id, os::EN_UPDATE);
     notify(dialog, id, os::EN_CHANGE);
 }
@@ -206,6 +207,7 @@ BOOL DestroyWindow(HWND window) {
     }
     w->live = false;
     w->visible = false;
+    sim::forgetWindowMessages(window);
     return TRUE;
 }
 
@@ -213,6 +215,7 @@ BOOL ShowWindow(HWND window, int command) {
     if (sim::Control* c = sim::controlByHandle(window, nullptr)) {
         const bool was = c->visible;
         c->visible = command != SW_HIDE;
+        c->needsPaint = true;
         return was ? TRUE : FALSE;
     }
     sim::Window* w = sim::findWindow(window);
@@ -221,6 +224,11 @@ BOOL ShowWindow(HWND window, int command) {
     }
     const bool was = w->visible;
     w->visible = command != SW_HIDE;
+    if (w->visible && !was) {
+        for (sim::Control& c : w->controls) {
+            c.needsPaint = true;
+        }
+    }
     return was ? TRUE : FALSE;
 }
 
@@ -229,6 +237,7 @@ BOOL EnableWindow(HWND window, BOOL enable) {
     if (sim::Control* c = sim::controlByHandle(window, &owner)) {
         const bool wasDisabled = !c->enabled;
         c->enabled = enable != 0;
+        c->needsPaint = true;
         // A control that is switched off loses the focus, as in the real dialog manager.
         if (!c->enabled && owner->focus == c->handle) {
             owner->focus = nullptr;
@@ -258,6 +267,7 @@ BOOL SetDlgItemTextW(HWND dialog, int id, const char16_t* text) {
         sim::changeEditText(dialog, id, value);
     } else {
         c->text = value;
+        c->needsPaint = true;
     }
     return TRUE;
 }
@@ -402,12 +412,14 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             MAKELPARAM(static_cast<WORD>(c->rangeLow), static_cast<WORD>(c->rangeHigh));
         c->rangeLow = LOWORD(static_cast<uintptr_t>(lParam));
         c->rangeHigh = HIWORD(static_cast<uintptr_t>(lParam));
+        c->needsPaint = true;
         return previous;
     }
     case PBM_SETPOS: {
         const LRESULT previous = c->position;
         // The position as sent: a test sees a value outside the range (Windows would clamp it).
         c->position = static_cast<int>(wParam);
+        c->needsPaint = true;
         return previous;
     }
     case BM_GETCHECK:
