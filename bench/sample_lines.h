@@ -32,4 +32,13 @@ inline std::vector<std::string> sampleLines() {
     return out;
 }
 
+// The same lines cut to `length` bytes.
+inline std::vector<std::string> sampleLines(size_t length) {
+    std::vector<std::string> out = sampleLines();
+    for (std::string& line : out) {
+        line.resize(length, ' ');
+    }
+    return out;
+}
+
 } // namespace benchlines

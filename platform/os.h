@@ -320,6 +320,20 @@ struct RECT {
     LONG bottom;
 };
 
+// A window's place on the screen and its style bits.
+constexpr int GWL_STYLE = -16;
+constexpr LONG WS_VISIBLE = 0x10000000;
+constexpr UINT RDW_INVALIDATE = 0x0001;
+constexpr UINT RDW_ERASE = 0x0004;
+constexpr UINT RDW_ALLCHILDREN = 0x0080;
+constexpr UINT RDW_FRAME = 0x0400;
+
+LONG GetWindowLongW(HWND window, int index);
+LONG SetWindowLongW(HWND window, int index, LONG value);
+BOOL GetWindowRect(HWND window, RECT* rect);
+// A null window stands for the whole screen.
+BOOL RedrawWindow(HWND window, const RECT* update, void* region, UINT flags);
+
 // The 32-bit SDK packs the common-dialog structures to single bytes; the 64-bit one does not.
 #if defined(_WIN32) && !defined(_WIN64)
 #pragma pack(push, 1)

@@ -54,10 +54,19 @@ void ProgressWindow::closeProgressWindow() {
     os::KillTimer(dialog, kShowTimer);
     showProgress();
     os::UpdateWindow(dialog);
-    // Hidden first: Wine waits up to two seconds for a window manager when a shown top-level
-    // window is destroyed on an X display that has none, and never for a hidden one.
-    os::ShowWindow(dialog, os::SW_HIDE);
+    // Wine on an X display waits for the window manager's answer whenever a shown top-level
+    // window is hidden, destroying it included: two seconds where there is none. A window made
+    // invisible through its style is not hidden that way, so it goes at once; what it covered is
+    // then repainted, as hiding it would have.
+    os::RECT area{};
+    const bool placed = os::GetWindowRect(dialog, &area) != os::FALSE;
+    os::SetWindowLongW(dialog, os::GWL_STYLE,
+                       os::GetWindowLongW(dialog, os::GWL_STYLE) & ~os::WS_VISIBLE);
     os::DestroyWindow(dialog);
+    if (placed) {
+        os::RedrawWindow(nullptr, &area, nullptr,
+                         os::RDW_INVALIDATE | os::RDW_ERASE | os::RDW_ALLCHILDREN | os::RDW_FRAME);
+    }
     dialog = nullptr;
     progressBar = nullptr;
 }

@@ -81,6 +81,11 @@ Window* buildDialog(os::HINSTANCE instance, const char16_t* templateName, os::HW
     Window w;
     w.templateId = id;
     w.kind = kind;
+    w.style = dialog.style;
+    w.x = dialog.x;
+    w.y = dialog.y;
+    w.cx = dialog.cx;
+    w.cy = dialog.cy;
     w.title = dialog.title;
     w.handle = newHandle();
     w.owner = owner;
@@ -205,6 +210,9 @@ BOOL DestroyWindow(HWND window) {
     if (!w) {
         return FALSE;
     }
+    if (w->visible) {
+        ++world().windowManagerWaits;
+    }
     w->live = false;
     w->visible = false;
     sim::forgetWindowMessages(window);
@@ -224,6 +232,9 @@ BOOL ShowWindow(HWND window, int command) {
     }
     const bool was = w->visible;
     w->visible = command != SW_HIDE;
+    if (was && !w->visible) {
+        ++world().windowManagerWaits;
+    }
     if (w->visible && !was) {
         for (sim::Control& c : w->controls) {
             c.needsPaint = true;
@@ -463,6 +474,57 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return 0;
     }
+}
+
+LONG GetWindowLongW(HWND window, int index) {
+    sim::Window* w = sim::findWindow(window);
+    if (!w || index != GWL_STYLE) {
+        return 0;
+    }
+    const uint32_t style = (w->style & ~static_cast<uint32_t>(WS_VISIBLE)) |
+                           (w->visible ? static_cast<uint32_t>(WS_VISIBLE) : 0);
+    return static_cast<LONG>(style);
+}
+
+// As on Windows, a style changed here is not drawn: a window whose WS_VISIBLE goes is invisible
+// from then on, and nothing repaints what it covered.
+LONG SetWindowLongW(HWND window, int index, LONG value) {
+    sim::Window* w = sim::findWindow(window);
+    if (!w || index != GWL_STYLE) {
+        return 0;
+    }
+    const LONG previous = GetWindowLongW(window, index);
+    w->style = static_cast<uint32_t>(value);
+    w->visible = (value & WS_VISIBLE) != 0;
+    return previous;
+}
+
+BOOL GetWindowRect(HWND window, RECT* rect) {
+    sim::Window* w = sim::findWindow(window);
+    if (!w || !rect) {
+        return FALSE;
+    }
+    *rect = RECT{w->x, w->y, w->x + w->cx, w->y + w->cy};
+    return TRUE;
+}
+
+BOOL RedrawWindow(HWND window, const RECT* update, void*, UINT flags) {
+    if (!window) {
+        if (update && (flags & RDW_INVALIDATE)) {
+            world().screenRedraws.push_back(*update);
+        }
+        return TRUE;
+    }
+    sim::Window* w = sim::findWindow(window);
+    if (!w) {
+        return FALSE;
+    }
+    if (flags & RDW_INVALIDATE) {
+        for (sim::Control& c : w->controls) {
+            c.needsPaint = true;
+        }
+    }
+    return TRUE;
 }
 
 void InitCommonControls() {

@@ -151,6 +151,8 @@ enum class DialogKind {
 struct Window {
     int templateId = 0;
     DialogKind kind = DialogKind::Plain;
+    uint32_t style = 0;                   // the template's; WS_VISIBLE follows `visible`
+    int16_t x = 0, y = 0, cx = 0, cy = 0; // dialog units stand for pixels here
     std::u16string title;
     os::HWND handle = nullptr;
     os::HWND owner = nullptr;
@@ -322,6 +324,10 @@ struct World {
     std::vector<Timer> timers;
     os::DWORD tickCount = 0;
     std::vector<Paint> paints;
+    std::vector<os::RECT> screenRedraws; // RedrawWindow of a part of the screen (no window)
+    // Shown windows hidden by ShowWindow or DestroyWindow: under Wine on an X display each one
+    // waits for the window manager's answer, two seconds where there is none.
+    int windowManagerWaits = 0;
 
     // Movable global memory.
     std::map<uintptr_t, GlobalBlock> globals;

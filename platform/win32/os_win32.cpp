@@ -11,6 +11,9 @@ constexpr auto wmInitDialog = os::WM_INITDIALOG;
 constexpr auto wmCommand = os::WM_COMMAND;
 constexpr auto wmTimer = os::WM_TIMER;
 constexpr auto wmApp = os::WM_APP;
+constexpr auto gwlStyle = os::GWL_STYLE;
+constexpr auto wsVisible = os::WS_VISIBLE;
+constexpr auto rdwFlags = os::RDW_INVALIDATE | os::RDW_ERASE | os::RDW_ALLCHILDREN | os::RDW_FRAME;
 constexpr auto mbIconWarning = os::MB_ICONWARNING;
 constexpr auto mbIconInformation = os::MB_ICONINFORMATION;
 constexpr auto dmOutBuffer = os::DM_OUT_BUFFER;
@@ -40,6 +43,10 @@ static_assert(seam::pbmSetRange == PBM_SETRANGE && seam::pbmSetPos == PBM_SETPOS
 static_assert(seam::wmInitDialog == WM_INITDIALOG && seam::wmCommand == WM_COMMAND &&
                   seam::wmTimer == WM_TIMER && seam::wmApp == WM_APP,
               "messages");
+static_assert(sizeof(os::RECT) == sizeof(RECT), "RECT");
+static_assert(seam::gwlStyle == GWL_STYLE && seam::wsVisible == WS_VISIBLE &&
+                  seam::rdwFlags == (RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME),
+              "window styles and redrawing");
 static_assert(seam::mbIconWarning == MB_ICONWARNING &&
                   seam::mbIconInformation == MB_ICONINFORMATION,
               "message box icons");
@@ -195,6 +202,20 @@ BOOL UpdateWindow(HWND window) {
 }
 DWORD GetTickCount() {
     return ::GetTickCount();
+}
+
+LONG GetWindowLongW(HWND window, int index) {
+    return ::GetWindowLongW(h(window), index);
+}
+LONG SetWindowLongW(HWND window, int index, LONG value) {
+    return ::SetWindowLongW(h(window), index, value);
+}
+BOOL GetWindowRect(HWND window, RECT* rect) {
+    return ::GetWindowRect(h(window), reinterpret_cast<::RECT*>(rect));
+}
+BOOL RedrawWindow(HWND window, const RECT* update, void* region, UINT flags) {
+    return ::RedrawWindow(h(window), reinterpret_cast<const ::RECT*>(update),
+                          static_cast<::HRGN>(region), flags);
 }
 
 LONG RegOpenKeyW(HKEY parent, const char16_t* subKey, HKEY* result) {

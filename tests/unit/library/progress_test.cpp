@@ -65,9 +65,17 @@ TEST_F(ProgressTest, WindowShowsPrinterDocumentAndTheJobsRange) {
     EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"1");
     EXPECT_EQ(shown(IDC_PROGRESS_COPY), u"1");
     EXPECT_EQ(shownBar(), 1);
+    const os::RECT area{w->x, w->y, w->x + w->cx, w->y + w->cy};
     ImpCerrarImpresora();
     EXPECT_EQ(sim::liveWindows(), 0);
     EXPECT_EQ(lib().dialog, nullptr);
+    // Gone without the wait for a window manager that hiding a shown window costs under Wine,
+    // and what it covered is repainted.
+    EXPECT_EQ(sim::world().windowManagerWaits, 0);
+    ASSERT_EQ(sim::world().screenRedraws.size(), 1u);
+    const os::RECT redrawn = sim::world().screenRedraws[0];
+    EXPECT_EQ(std::vector<int32_t>({redrawn.left, redrawn.top, redrawn.right, redrawn.bottom}),
+              std::vector<int32_t>({area.left, area.top, area.right, area.bottom}));
 }
 
 // What the window shows during each line of a job on a 3-line format.

@@ -1,9 +1,14 @@
 // The cost of a printed line under Wine: ImpImprimirLinea of the real DLL against bare GDI (the
 // same translation, StartPage, TextOutA and EndPage calls a host would make itself) on the same
-// printer and the same pages, both printing into a file through Wine's PostScript driver. The two
-// loops alternate in one run; the medians are compared.
+// printer and the same pages, both printing into a file through Wine's PostScript driver; and the
+// cost of ImpCerrarImpresora against the bare end of the document (EndPage, EndDoc, DeleteDC).
+// The two loops alternate in one run; the medians are compared. A line's time includes
+// dispatching the messages it caused, as a host's loop pays for them.
 //
 //   line_bench_wine [Linux path of a Dotpress.dll to measure instead of this build's]
+//
+// It measures on whatever display the prefix has: Wine's null driver in the test prefix, X11
+// under Xvfb through run_line_bench_x11.sh.
 #include "bench/sample_lines.h"
 #include "dotpress.h"
 #include "dotpress_dll.h"
@@ -22,8 +27,6 @@ namespace {
 using namespace winetest;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kLines = 250;
-constexpr int kPageLines = 29; // the PostScript driver gives no Braille format: the default one
 constexpr int kRounds = 7;
 
 const wchar_t kPrinter[] = L"Dotpress Line Bench";
@@ -41,35 +44,57 @@ double median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-// Microseconds per line: ImpImprimirLinea and the dispatch of the messages it caused (the
-// repainting of what the window shows), as a host's loop pays for them.
-double dllRound(HMODULE dll, const std::vector<std::string>& text) {
+double micros(Clock::duration d) {
+    return std::chrono::duration<double, std::micro>(d).count();
+}
+
+// One job: its lines, their page length and width.
+struct Job {
+    const char* what;
+    std::vector<std::string> text;
+    int lines;
+    uint16_t pageLines;
+    uint16_t columns;
+};
+
+struct Round {
+    double perLine = -1; // microseconds
+    double close = -1;   // milliseconds
+};
+
+Round dllRound(HMODULE dll, const Job& job) {
     const dotpresstest::Exports imp(dll);
-    imp.area(kPageLines, 40);
+    imp.area(job.pageLines, job.columns);
     PrintOptions options{};
     options.copies = 1;
     options.rangeCount = 1;
-    options.ranges[0] = {1, (kLines + kPageLines - 1) / kPageLines};
+    options.ranges[0] = {1, static_cast<uint32_t>((job.lines + job.pageLines - 1) / job.pageLines)};
     options.totalPages = options.ranges[0].lastPage;
     if (imp.open("Banco de pruebas", options) != 0) {
-        return -1;
+        return {};
     }
+    pumpMessages(); // the window's first paint belongs to the opening
     Clock::duration spent{};
-    for (int i = 0; i < kLines; ++i) {
+    for (int i = 0; i < job.lines; ++i) {
         const auto start = Clock::now();
-        imp.line(text[static_cast<size_t>(i) % text.size()].c_str());
+        imp.line(job.text[static_cast<size_t>(i) % job.text.size()].c_str());
         pumpMessages();
         spent += Clock::now() - start;
     }
+    const auto closing = Clock::now();
     imp.close();
-    return std::chrono::duration<double, std::micro>(spent).count() / kLines;
+    pumpMessages();
+    Round r;
+    r.close = micros(Clock::now() - closing) / 1000;
+    r.perLine = micros(spent) / job.lines;
+    return r;
 }
 
-// Microseconds per line of a host that translates and draws the same lines itself.
-double bareRound(const std::vector<std::string>& text, const unsigned char (&table)[256]) {
+// A host that translates and draws the same lines itself.
+Round bareRound(const Job& job, const unsigned char (&table)[256]) {
     HDC dc = CreateDCW(nullptr, kPrinter, nullptr, nullptr);
     if (!dc) {
-        return -1;
+        return {};
     }
     DOCINFOW doc{};
     doc.cbSize = sizeof doc;
@@ -81,8 +106,8 @@ double bareRound(const std::vector<std::string>& text, const unsigned char (&tab
     int pageLines = 0;
     int y = 0;
     Clock::duration spent{};
-    for (int i = 0; i < kLines; ++i) {
-        const std::string& line = text[static_cast<size_t>(i) % text.size()];
+    for (int i = 0; i < job.lines; ++i) {
+        const std::string& line = job.text[static_cast<size_t>(i) % job.text.size()];
         const auto start = Clock::now();
         if (pageLines == 0) {
             StartPage(dc);
@@ -90,25 +115,30 @@ double bareRound(const std::vector<std::string>& text, const unsigned char (&tab
         }
         int n = 0;
         for (unsigned char byte : line) {
-            if (byte >= 32 && n < 40) {
+            if (byte >= 32 && n < job.columns) {
                 buffer[n++] = static_cast<char>(table[byte]);
             }
         }
         TextOutA(dc, 0, y, buffer, n);
         pumpMessages();
         y += metrics.tmHeight;
-        if (++pageLines == kPageLines) {
+        if (++pageLines == job.pageLines) {
             EndPage(dc);
             pageLines = 0;
         }
         spent += Clock::now() - start;
     }
+    const auto closing = Clock::now();
     if (pageLines) {
         EndPage(dc);
     }
     EndDoc(dc);
     DeleteDC(dc);
-    return std::chrono::duration<double, std::micro>(spent).count() / kLines;
+    pumpMessages();
+    Round r;
+    r.close = micros(Clock::now() - closing) / 1000;
+    r.perLine = micros(spent) / job.lines;
+    return r;
 }
 
 } // namespace
@@ -138,35 +168,42 @@ int main(int argc, char** argv) {
     for (int b = 0; b < 256; ++b) {
         table[b] = static_cast<unsigned char>(b ^ (b >= 0x80 ? 0x21 : 0));
     }
-    // Full lines of text, and lines of one cell, where the driver's share of a line is smallest
-    // and the library's own the most visible.
+    // Short lines on a small page, where a line's own cost is lowest and the window's the most
+    // visible; full lines; lines of one cell, where the driver's share is smallest; and a job
+    // long enough for the window to show its pages while it runs.
     struct Kind {
-        const char* what;
-        std::vector<std::string> text;
-        double line = 0, gdi = 0;
+        Job job;
+        std::vector<double> line{}, gdi{}, close{}, bareClose{};
     };
-    Kind kinds[] = {{"lines of about 36 cells", benchlines::sampleLines()},
-                    {"lines of one cell", std::vector<std::string>{"x"}}};
+    Kind kinds[] = {
+        {{"250 lines of 28 characters, 25 x 30 area", benchlines::sampleLines(28), 250, 25, 30}},
+        {{"250 lines of about 36 cells, 29 x 40 area", benchlines::sampleLines(), 250, 29, 40}},
+        {{"250 lines of one cell, 29 x 40 area", {"x"}, 250, 29, 40}},
+        {{"5,000 lines of 28 characters, 25 x 30 area", benchlines::sampleLines(28), 5000, 25, 30}},
+    };
     for (Kind& kind : kinds) {
-        std::vector<double> withDll, bare;
-        dllRound(dll, kind.text); // first runs warm the driver and the fonts
-        bareRound(kind.text, table);
+        dllRound(dll, kind.job); // first runs warm the driver and the fonts
+        bareRound(kind.job, table);
         for (int round = 0; round < kRounds; ++round) {
-            withDll.push_back(dllRound(dll, kind.text));
-            bare.push_back(bareRound(kind.text, table));
+            const Round withDll = dllRound(dll, kind.job);
+            const Round bare = bareRound(kind.job, table);
+            kind.line.push_back(withDll.perLine);
+            kind.close.push_back(withDll.close);
+            kind.gdi.push_back(bare.perLine);
+            kind.bareClose.push_back(bare.close);
         }
-        kind.line = median(withDll);
-        kind.gdi = median(bare);
     }
     FreeLibrary(dll);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vorn\\DefDotpress");
     bool measured = true;
-    std::printf("%d lines, pages of %d, medians of %d rounds, per line:\n", kLines, kPageLines,
-                kRounds);
+    std::printf("medians of %d interleaved rounds, per line and per close:\n", kRounds);
     for (const Kind& kind : kinds) {
-        std::printf("%s: ImpImprimirLinea %.1f us, bare GDI %.1f us, ratio %.2f\n", kind.what,
-                    kind.line, kind.gdi, kind.line / kind.gdi);
-        measured = measured && kind.line > 0 && kind.gdi > 0;
+        const double line = median(kind.line), gdi = median(kind.gdi);
+        const double close = median(kind.close), bareClose = median(kind.bareClose);
+        std::printf("%s:\n  ImpImprimirLinea %.1f us, bare GDI %.1f us, ratio %.2f\n"
+                    "  ImpCerrarImpresora %.1f ms, bare EndDoc path %.1f ms, difference %.1f ms\n",
+                    kind.job.what, line, gdi, line / gdi, close, bareClose, close - bareClose);
+        measured = measured && line > 0 && gdi > 0 && close >= 0;
     }
     return measured ? 0 : 1;
 }
