@@ -421,8 +421,8 @@ void perform(os::HWND dialog, const UserStep& s) {
     }
 }
 
-// What the system does after a dialog's initialisation answered TRUE: the focus goes to the first
-// control that takes it.
+} // namespace
+
 void defaultFocus(os::HWND dialog) {
     Window* w = findWindow(dialog);
     if (!w || w->focus) {
@@ -433,6 +433,17 @@ void defaultFocus(os::HWND dialog) {
         focusByKeyboard(dialog, w->controls[stops.front()]);
     }
 }
+
+void act(os::HWND dialog, const UserStep& step) {
+    Window* w = findWindow(dialog);
+    if (!w || !w->live) {
+        ++world().refusedSteps;
+        return;
+    }
+    perform(dialog, step);
+}
+
+namespace {
 
 os::INT_PTR initialise(os::HWND dialog, os::LPARAM initParam) {
     const os::INT_PTR focus = dispatch(dialog, os::WM_INITDIALOG, 0, initParam);

@@ -51,6 +51,9 @@ void notify(os::HWND dialog, int id, os::WORD code);
 void moveFocus(Window& dialog, Control* to);
 // New text in an edit, with the notifications a real edit sends.
 void changeEditText(os::HWND dialog, int id, const std::u16string& text);
+// What the system does after a dialog's initialisation answered TRUE: the focus goes to the first
+// control that takes it.
+void defaultFocus(os::HWND dialog);
 // Runs a modal dialog that has been built and initialised until it ends; the scripted user acts
 // in it. Destroys it and answers its result.
 os::INT_PTR runModal(os::HWND dialog);

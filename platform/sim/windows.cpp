@@ -195,7 +195,9 @@ HWND CreateDialogParamW(HINSTANCE instance, const char16_t* templateName, HWND o
     }
     w->proc = proc;
     const HWND handle = w->handle;
-    proc(handle, WM_INITDIALOG, 0, initParam);
+    if (proc(handle, WM_INITDIALOG, 0, initParam)) {
+        sim::defaultFocus(handle);
+    }
     return handle;
 }
 

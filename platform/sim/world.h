@@ -122,6 +122,8 @@ struct Control {
     std::vector<std::u16string> items; // combo boxes, in the order they were added
     int selection = -1;
     int rangeLow = 0, rangeHigh = 100, position = 0; // progress bars
+    // What the library told screen readers about the control (SetHwndPropStr); unset: nothing.
+    std::optional<std::u16string> accName, accDescription;
     os::HWND handle = nullptr;
 
     bool is(const char16_t* cls) const;
@@ -333,6 +335,16 @@ std::optional<std::string> getProfile(const std::string& section, const std::str
 // Windows.
 Window* findWindow(os::HWND handle);
 Control* findControl(os::HWND dialog, int id);
+// What a screen reader hears for a control: what the library gave it, else what Wine's
+// standard object answers (an edit is named by the nearest label before it, however far;
+// anything else by its own text, a drop-down list by its selected entry; "&" dropped).
+struct Heard {
+    std::u16string name, description;
+};
+Heard heard(os::HWND control);
+// A key or click reaching a modeless dialog through the host's message loop (IsDialogMessage):
+// one step of the scripted user, taken now. Refused when the dialog is gone.
+void act(os::HWND dialog, const UserStep& step);
 // Presses a button of a live dialog, as the user would: nothing happens when it is disabled.
 bool clickButton(os::HWND dialog, int id);
 // The control that has the focus in a live dialog, or null.

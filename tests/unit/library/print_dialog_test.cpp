@@ -521,6 +521,50 @@ TEST_F(PrintDialogTest, KeyboardAloneReachesEveryChoice) {
     EXPECT_EQ(o.totalPages, 12u);
 }
 
+// Once "Páginas" is chosen, a Tab round from the copies field hears every stop by its own name;
+// the page list, whose template puts the "Páginas" button before it, is named for it with the
+// example as its description, and not after the "Columnas:" label far above it.
+TEST_F(PrintDialogTest, EveryStopIsHeardByItsOwnName) {
+    using namespace sim::user;
+    machine();
+    struct Stop {
+        int id;
+        std::u16string name, description;
+        bool operator==(const Stop& o) const {
+            return id == o.id && name == o.name && description == o.description;
+        }
+    };
+    std::vector<Stop> heard;
+    std::vector<sim::UserStep> steps = {mnemonic(u'L'), arrow(1),       arrow(1),  tab(),
+                                        keys(u"2-6,8"), mnemonic(u'c'), keys(u"2")};
+    for (int i = 0; i < 10; ++i) {
+        steps.push_back(inspect([&](os::HWND d) {
+            const sim::Control* c = sim::focusedControl(d);
+            ASSERT_NE(c, nullptr);
+            const sim::Heard h = sim::heard(c->handle);
+            heard.push_back({c->id, h.name, h.description});
+        }));
+        steps.push_back(tab());
+    }
+    steps.push_back(escape());
+    PrintOptions o;
+    EXPECT_EQ(run(steps, 20, &o), 1);
+    EXPECT_EQ(sim::world().refusedSteps, 0);
+    const std::vector<Stop> expected = {
+        {IDC_PRINT_COPIES, u"Número de copias:", u""},
+        {IDC_PRINT_COLLATE, u"Intercalar", u""},
+        {IDC_PRINT_BINDING, u"Activar la encuadernación", u""},
+        {IDC_PRINT_PRINT, u"Imprimir", u""},
+        {IDC_PRINT_CANCEL, u"Cancelar", u""},
+        {IDC_PRINT_PRINTER_LIST, u"Braille", u""}, // a drop-down list by its entry, as Wine
+        {IDC_PRINT_TABLE_LIST, u"ASCII", u""},
+        {IDC_PRINT_TO_FILE, u"Imprimir a fichero", u""},
+        {IDC_PRINT_PAGES, u"Páginas", u""},
+        {IDC_PRINT_PAGE_LIST, u"Páginas", u"Ejemplo: 2-6,8,10,15-20"},
+    };
+    EXPECT_EQ(heard, expected);
+}
+
 TEST_F(PrintDialogTest, AHostPrintsWhatTheUserChoseToTheLastLine) {
     sim::Params p;
     p.lines = 20;

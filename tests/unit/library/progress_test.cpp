@@ -142,7 +142,7 @@ TEST_F(ProgressTest, CancelStopsDrawingAndDropsTheDocument) {
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(ImpImprimirLinea("more"), 0);
     }
-    EXPECT_EQ(text(IDC_PROGRESS_PAGE), u"2") << "the window still follows the host";
+    EXPECT_EQ(text(IDC_PROGRESS_PAGE), u"1") << "the window stays where printing stopped";
     EXPECT_EQ(sim::liveWindows(), 1) << "the window stays until the job is closed";
     EXPECT_EQ(ImpCerrarImpresora(), 0);
     const auto& doc = sim::world().documents.at(0);
@@ -158,6 +158,48 @@ TEST_F(ProgressTest, CancelStopsDrawingAndDropsTheDocument) {
     ImpCerrarImpresora();
     EXPECT_TRUE(sim::world().documents.at(1).ended);
     EXPECT_EQ(sim::world().documents.at(1).pages.size(), 1u);
+}
+
+// The user cancels by key as the host's message loop hands the key to the window; the focus,
+// which starts on "Cancelar", must not vanish with the greyed button: it lands on the bar, heard
+// as the cancelled job. The counters stay where printing stopped; every line is answered as ever.
+TEST_F(ProgressTest, CancelByKeyIsHeardAndStopsTheCounters) {
+    const struct {
+        const char* how;
+        sim::UserStep step;
+    } cases[] = {{"Enter", sim::user::enter()},
+                 {"Space", sim::user::space()},
+                 {"Esc", sim::user::escape()},
+                 {"close box", sim::user::closeBox()}};
+    machine(3);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(2, {{1, 2}})), 0);
+        const sim::Control* focused = sim::focusedControl(window());
+        ASSERT_NE(focused, nullptr);
+        EXPECT_EQ(focused->id, IDC_PROGRESS_CANCEL);
+        EXPECT_EQ(sim::heard(focused->handle).name, u"Cancelar");
+        for (int i = 0; i < 3 + 2; ++i) { // page 1, and two lines of page 2
+            ImpImprimirLinea("x");
+        }
+        sim::act(window(), c.step);
+        EXPECT_EQ(lib().cancelRequested, 1);
+        for (int i = 0; i < 3 * 3; ++i) {
+            EXPECT_EQ(ImpImprimirLinea("x"), 0);
+        }
+        focused = sim::focusedControl(window());
+        ASSERT_NE(focused, nullptr) << "the focus went with the button";
+        EXPECT_EQ(focused->id, IDC_PROGRESS_BAR);
+        EXPECT_EQ(sim::heard(focused->handle).name, u"Impresión cancelada");
+        EXPECT_FALSE(sim::findControl(window(), IDC_PROGRESS_CANCEL)->enabled);
+        EXPECT_EQ(text(IDC_PROGRESS_PAGE), u"2");
+        EXPECT_EQ(text(IDC_PROGRESS_COPY), u"1");
+        EXPECT_EQ(barPosition(), 2);
+        EXPECT_EQ(lib().currentPage, 2u);
+        EXPECT_EQ(lib().pageOrdinal, 2u);
+        ImpCerrarImpresora();
+    }
+    EXPECT_EQ(sim::world().refusedSteps, 0);
 }
 
 TEST_F(ProgressTest, OtherCommandsAreIgnored) {
