@@ -93,6 +93,17 @@ struct Annotation {
 
 constexpr wchar_t kProperty[] = L"Dotpress.Accessible";
 
+// Objects live on the process heap, made and unmade by hand: the C++ runtime's own allocation
+// would bring its exception machinery and thread support into the DLL.
+template <typename T, typename... Args> T* make(Args&&... args) {
+    void* memory = HeapAlloc(GetProcessHeap(), 0, sizeof(T));
+    return memory ? new (memory) T(static_cast<Args&&>(args)...) : nullptr;
+}
+template <typename T> void destroy(T* object) {
+    object->~T();
+    HeapFree(GetProcessHeap(), 0, object);
+}
+
 Annotation* annotationOf(HWND window) {
     return static_cast<Annotation*>(GetPropW(window, kProperty));
 }
@@ -127,7 +138,7 @@ public:
         const LONG left = InterlockedDecrement(&references_);
         if (left == 0) {
             standard_->Release();
-            delete this;
+            destroy(this);
         }
         return static_cast<ULONG>(left);
     }
@@ -219,8 +230,6 @@ public:
     }
 
 private:
-    ~AnnotatedObject() = default;
-
     HRESULT copy(const Text& text, BSTR* out) const {
         if (!out) {
             return E_POINTER;
@@ -248,7 +257,7 @@ LRESULT clientObject(HWND window, WPARAM wParam, const Annotation& texts) {
         !standard) {
         return 0;
     }
-    auto* object = new (std::nothrow) AnnotatedObject(standard, texts, *runtime);
+    auto* object = make<AnnotatedObject>(standard, texts, *runtime);
     if (!object) {
         standard->Release();
         return 0;
@@ -273,7 +282,7 @@ LRESULT CALLBACK annotatedProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     } else if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         RemovePropW(window, kProperty);
-        delete texts;
+        destroy(texts);
     }
     return CallWindowProcW(original, window, message, wParam, lParam);
 }
@@ -293,19 +302,19 @@ HRESULT SetHwndPropStr(HWND hwnd, DWORD idObject, DWORD idChild, MSAAPROPID idPr
     }
     Annotation* texts = annotationOf(window);
     if (!texts) {
-        texts = new (std::nothrow) Annotation;
+        texts = make<Annotation>();
         if (!texts) {
             return seam::eOutOfMemory;
         }
         if (!SetPropW(window, kProperty, texts)) {
-            delete texts;
+            destroy(texts);
             return seam::eOutOfMemory;
         }
         texts->original = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(annotatedProc)));
         if (!texts->original) {
             RemovePropW(window, kProperty);
-            delete texts;
+            destroy(texts);
             return seam::eInvalidArg;
         }
     }
