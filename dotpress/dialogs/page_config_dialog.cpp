@@ -79,8 +79,6 @@ void PageConfigDialog::openDialog(os::HWND dialog) {
             os::EnableWindow(control, os::FALSE);
         }
     }
-    showField(dialog, IDC_PAGE_LINES, params.lines);
-    showField(dialog, IDC_PAGE_COLUMNS, params.columns);
     refresh(dialog);
 }
 
@@ -90,8 +88,8 @@ void PageConfigDialog::command(os::HWND dialog, int id, os::WORD code) {
     case IDC_PAGE_LINES:
         if (code == os::EN_KILLFOCUS) {
             params.lines = clampedField(dialog, id, kMinLines, kMaxLines);
-            showField(dialog, IDC_PAGE_LINES, params.lines);
-            showField(dialog, IDC_PAGE_PICTURE_LINES, params.lines);
+            showField(dialog, IDC_PAGE_LINES, fieldNumber(params.lines));
+            showField(dialog, IDC_PAGE_PICTURE_LINES, fieldNumber(params.lines));
         } else if (code == os::EN_SETFOCUS) {
             selectWholeText(dialog, id);
         }
@@ -99,8 +97,8 @@ void PageConfigDialog::command(os::HWND dialog, int id, os::WORD code) {
     case IDC_PAGE_COLUMNS:
         if (code == os::EN_KILLFOCUS) {
             params.columns = clampedField(dialog, id, kMinColumns, kMaxColumns);
-            showField(dialog, IDC_PAGE_COLUMNS, params.columns);
-            showField(dialog, IDC_PAGE_PICTURE_COLUMNS, params.columns);
+            showField(dialog, IDC_PAGE_COLUMNS, fieldNumber(params.columns));
+            showField(dialog, IDC_PAGE_PICTURE_COLUMNS, fieldNumber(params.columns));
         } else if (code == os::EN_SETFOCUS) {
             selectWholeText(dialog, id);
         }
@@ -111,14 +109,19 @@ void PageConfigDialog::command(os::HWND dialog, int id, os::WORD code) {
         }
         break;
     case os::IDOK:
-        // Enter in a field accepts without the field losing the focus first: the limits that
-        // leaving it would apply are applied here as well.
         if (const os::HWND list = os::GetDlgItem(dialog, IDC_PAGE_PAPER)) {
             params.paperFormat =
                 static_cast<int16_t>(os::SendMessageW(list, os::CB_GETCURSEL, 0, 0));
         }
-        params.lines = clampedField(dialog, IDC_PAGE_LINES, kMinLines, kMaxLines);
-        params.columns = clampedField(dialog, IDC_PAGE_COLUMNS, kMinColumns, kMaxColumns);
+        // The fields show the copy's values except where the user has typed a number and
+        // accepts with Enter before leaving the field: that one number is taken, within the
+        // limits that leaving would apply. A stored value out of range that nobody touched
+        // stays as it is.
+        if (typedInFocusedField(dialog, IDC_PAGE_LINES, fieldNumber(params.lines))) {
+            params.lines = clampedField(dialog, IDC_PAGE_LINES, kMinLines, kMaxLines);
+        } else if (typedInFocusedField(dialog, IDC_PAGE_COLUMNS, fieldNumber(params.columns))) {
+            params.columns = clampedField(dialog, IDC_PAGE_COLUMNS, kMinColumns, kMaxColumns);
+        }
         os::EndDialog(dialog, 1);
         break;
     case os::IDCANCEL:

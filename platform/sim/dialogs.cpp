@@ -233,6 +233,9 @@ void typeInto(os::HWND dialog, int id, const std::u16string& text, bool replaceA
         value += ch;
         changeEditText(dialog, id, value);
     }
+    if ((c = findControl(dialog, id))) {
+        c->selectionStart = c->selectionEnd = static_cast<int>(c->text.size()); // the caret
+    }
 }
 
 void perform(os::HWND dialog, const UserStep& s) {
@@ -268,7 +271,8 @@ void perform(os::HWND dialog, const UserStep& s) {
         }
         typeInto(dialog, focused->id, s.text,
                  focused->selectionStart == 0 &&
-                     focused->selectionEnd >= static_cast<int>(focused->text.size()) &&
+                     (focused->selectionEnd < 0 || // EM_SETSEL to -1: up to the end
+                      focused->selectionEnd >= static_cast<int>(focused->text.size())) &&
                      !focused->text.empty());
         return;
     case K::Tick:
@@ -294,7 +298,10 @@ void perform(os::HWND dialog, const UserStep& s) {
             refuse();
             return;
         }
-        focusByKeyboard(dialog, *target);
+        // Unlike the dialog manager's moves, SetFocus leaves an edit's selection alone: the
+        // caret stays where it was, at the end of the text unless the dialog selects it.
+        target->selectionStart = target->selectionEnd = static_cast<int>(target->text.size());
+        moveFocus(*w, target);
         return;
     case K::Tab: {
         const auto stops = tabStops(*w);

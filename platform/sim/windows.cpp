@@ -375,6 +375,17 @@ HWND SetFocus(HWND window) {
     return previous;
 }
 
+HWND GetFocus() {
+    // The thread's active window is the last one opened that is still up and takes input: a
+    // modal dialog over its owner.
+    for (auto w = world().windows.rbegin(); w != world().windows.rend(); ++w) {
+        if (w->live && w->visible && w->enabled) {
+            return w->focus;
+        }
+    }
+    return nullptr;
+}
+
 BOOL EndDialog(HWND dialog, INT_PTR result) {
     sim::Window* w = sim::findWindow(dialog);
     if (!w || !w->modal) {

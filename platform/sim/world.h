@@ -168,7 +168,7 @@ struct UserStep {
         Type,     // select the whole text of edit `id` and type `text`
         Tick,     // click check box or radio button `id`
         Press,    // click push button `id`
-        Focus,    // put the focus on `id`, as a click would
+        Focus,    // put the focus on `id` as SetFocus would: an edit's text is not selected
         Tab,      // Tab (index 1) or Shift+Tab (index -1)
         Arrow,    // Down (index 1) or Up (index -1): the next radio of a group, or list entry
         Space,    // the space bar on the focused control
