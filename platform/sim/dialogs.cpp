@@ -508,7 +508,7 @@ void showPrinterInfo(os::HWND dialog, int listId) {
     os::SetDlgItemTextW(dialog, 1099, u"Listo");
     os::SetDlgItemTextW(dialog, 1098, p.driver.c_str());
     os::SetDlgItemTextW(dialog, 1101, p.port.c_str());
-    os::SetDlgItemTextW(dialog, 1100, u"");
+    os::SetDlgItemTextW(dialog, 1100, p.comment.c_str());
 }
 
 void fillPrinterList(os::HWND dialog, int listId) {

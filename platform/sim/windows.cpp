@@ -253,6 +253,7 @@ BOOL SetDlgItemTextW(HWND dialog, int id, const char16_t* text) {
     if (!c) {
         return FALSE;
     }
+    sim::record(*sim::findWindow(dialog), *c, sim::kSetText, 0, 0);
     const std::u16string value = text ? text : u"";
     if (c->is(u"Edit")) {
         sim::changeEditText(dialog, id, value);

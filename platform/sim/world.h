@@ -51,6 +51,7 @@ struct Printer {
     std::vector<uint8_t> devMode; // the printer's current default device mode
     // The paper names the system's page-setup dialog lists for it, in the driver's order.
     std::vector<std::u16string> paperNames{u"Carta", u"A4"};
+    std::u16string comment; // what the system's printer dialogs show as its comment (1100)
 };
 
 struct TextOut {
@@ -202,6 +203,10 @@ UserStep escape();
 UserStep closeBox();
 UserStep inspect(std::function<void(os::HWND dialog)> look);
 } // namespace user
+
+// New text for a control (SetDlgItemTextW, SetDlgItemInt, SetWindowTextW) is recorded as this
+// message, without the text.
+constexpr os::UINT kSetText = 0x000C; // WM_SETTEXT
 
 // A message the library sent to a control, as sent.
 struct ControlMessage {
