@@ -58,6 +58,7 @@ os::INT_PTR OS_CALLBACK PageConfigDialog::dialogProc(os::HWND dialog, os::UINT m
 }
 
 void PageConfigDialog::openDialog(os::HWND dialog) {
+    closing = false;
     PrinterParams& params = editedRecord->params;
     // A format the list does not have, stored by someone else, opens on the default format.
     if (params.paperFormat < 0 || params.paperFormat > kUserDefinedFormat) {
@@ -83,6 +84,11 @@ void PageConfigDialog::openDialog(os::HWND dialog) {
 }
 
 void PageConfigDialog::command(os::HWND dialog, int id, os::WORD code) {
+    // The focus leaves a field as the dialog closes, after Aceptar has taken what it takes: that
+    // is no user leaving the field, and clamping then would change what nobody touched.
+    if (closing) {
+        return;
+    }
     PrinterParams& params = editedRecord->params;
     switch (id) {
     case IDC_PAGE_LINES:
@@ -122,9 +128,11 @@ void PageConfigDialog::command(os::HWND dialog, int id, os::WORD code) {
         } else if (typedInFocusedField(dialog, IDC_PAGE_COLUMNS, fieldNumber(params.columns))) {
             params.columns = clampedField(dialog, IDC_PAGE_COLUMNS, kMinColumns, kMaxColumns);
         }
+        closing = true;
         os::EndDialog(dialog, 1);
         break;
     case os::IDCANCEL:
+        closing = true;
         os::EndDialog(dialog, 0);
         break;
     default:

@@ -145,6 +145,7 @@ os::UINT_PTR OS_CALLBACK PageSetupHook::hookProc(os::HWND dialog, os::UINT messa
 }
 
 void PageSetupHook::openDialog(os::HWND dialog) {
+    closing = false;
     // The dialog starts from what the driver reads out of the device mode.
     getPrinterParams(*editedRecord);
     refresh(dialog);
@@ -156,6 +157,16 @@ void PageSetupHook::openDialog(os::HWND dialog) {
 }
 
 void PageSetupHook::command(os::HWND dialog, int id, os::WORD code) {
+    const bool field = id == IDC_PAGE_LINES || id == IDC_PAGE_COLUMNS || id == IDC_PAGE_LENGTH;
+    if (closing) {
+        // The system closes the dialog after Aceptar or Cancelar, and the focus leaves a field
+        // with it: no reason to hand the driver anything. A field that gets the focus again
+        // means the dialog stayed open after all.
+        if (!(field && code == os::EN_SETFOCUS)) {
+            return;
+        }
+        closing = false;
+    }
     switch (id) {
     case IDC_PAGE_PRINTER_SETUP:
         showPrinterProperties(dialog, *editedRecord);
@@ -193,6 +204,10 @@ void PageSetupHook::command(os::HWND dialog, int id, os::WORD code) {
         break;
     case os::IDOK:
         acceptTypedField(dialog);
+        closing = true;
+        break;
+    case os::IDCANCEL:
+        closing = true;
         break;
     default:
         break;

@@ -22,6 +22,7 @@ public:
     int32_t runPageSetup(os::HWND owner, PrinterRecord& record);
 
     PrinterRecord* editedRecord = nullptr; // the working copy while the dialog runs
+    bool closing = false;                  // Aceptar or Cancelar is ending the system dialog
     static PageSetupHook* instance;
 
 private:

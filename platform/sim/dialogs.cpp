@@ -472,6 +472,11 @@ os::INT_PTR runModal(os::HWND dialog) {
         world().script.pop_front();
         perform(dialog, s);
     }
+    // As the dialog closes the focus leaves it: the control that had it is told, as Wine tells
+    // an edit that still had the focus when Enter or Esc ended the dialog.
+    if (Window* closing = findWindow(dialog)) {
+        moveFocus(*closing, nullptr);
+    }
     Window* w = findWindow(dialog);
     if (!w) {
         return 0;

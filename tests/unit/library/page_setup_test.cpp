@@ -431,6 +431,9 @@ TEST_F(PageSetupTest, EachEventSendsItsEscapesInOrder) {
         {"Restaurar valores", {user::mnemonic(u'R')}, {kGet}, {}},
         {"Tab from the list to a button", {user::tab()}, {}, {}},
         {"Enter, nothing typed", {user::enter()}, {}, {}},
+        // The focus leaves the field as the dialog closes; that hands the driver nothing.
+        {"a field focused, Enter", {user::focus(IDC_PAGE_LINES), user::enter()}, {}, {}},
+        {"a field typed, Esc", {user::type(IDC_PAGE_LINES, u"22"), user::escape()}, {}, {}},
         {"Esc", {user::escape()}, {}, {}},
         {"the close box", {user::closeBox()}, {}, {}},
     };
