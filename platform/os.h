@@ -262,6 +262,8 @@ UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned);
 BOOL CheckDlgButton(HWND dialog, int id, UINT check);
 UINT IsDlgButtonChecked(HWND dialog, int id);
 HWND SetFocus(HWND window);
+// The control that has the keyboard focus on this thread, or null.
+HWND GetFocus();
 
 // ---------------------------------------------------------------------------------------------
 // Accessibility: what a screen reader is told about a window, given without changing the window.

@@ -233,6 +233,9 @@ void typeInto(os::HWND dialog, int id, const std::u16string& text, bool replaceA
         value += ch;
         changeEditText(dialog, id, value);
     }
+    if ((c = findControl(dialog, id))) {
+        c->selectionStart = c->selectionEnd = static_cast<int>(c->text.size()); // the caret
+    }
 }
 
 void perform(os::HWND dialog, const UserStep& s) {
@@ -268,7 +271,8 @@ void perform(os::HWND dialog, const UserStep& s) {
         }
         typeInto(dialog, focused->id, s.text,
                  focused->selectionStart == 0 &&
-                     focused->selectionEnd >= static_cast<int>(focused->text.size()) &&
+                     (focused->selectionEnd < 0 || // EM_SETSEL to -1: up to the end
+                      focused->selectionEnd >= static_cast<int>(focused->text.size())) &&
                      !focused->text.empty());
         return;
     case K::Tick:
@@ -294,7 +298,10 @@ void perform(os::HWND dialog, const UserStep& s) {
             refuse();
             return;
         }
-        focusByKeyboard(dialog, *target);
+        // Unlike the dialog manager's moves, SetFocus leaves an edit's selection alone: the
+        // caret stays where it was, at the end of the text unless the dialog selects it.
+        target->selectionStart = target->selectionEnd = static_cast<int>(target->text.size());
+        moveFocus(*w, target);
         return;
     case K::Tab: {
         const auto stops = tabStops(*w);
@@ -476,6 +483,11 @@ os::INT_PTR runModal(os::HWND dialog) {
         world().script.pop_front();
         perform(dialog, s);
     }
+    // As the dialog closes the focus leaves it: the control that had it is told, as Wine tells
+    // an edit that still had the focus when Enter or Esc ended the dialog.
+    if (Window* closing = findWindow(dialog)) {
+        moveFocus(*closing, nullptr);
+    }
     Window* w = findWindow(dialog);
     if (!w) {
         return 0;
@@ -516,7 +528,7 @@ void changePrinter(os::HWND dialog, int listId) {
     os::SetDlgItemTextW(dialog, 1099, u"Listo");
     os::SetDlgItemTextW(dialog, 1098, p.driver.c_str());
     os::SetDlgItemTextW(dialog, 1101, p.port.c_str());
-    os::SetDlgItemTextW(dialog, 1100, u"");
+    os::SetDlgItemTextW(dialog, 1100, p.comment.c_str());
 }
 
 void fillPrinterList(os::HWND dialog, int listId) {

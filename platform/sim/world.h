@@ -51,6 +51,7 @@ struct Printer {
     std::vector<uint8_t> devMode; // the printer's current default device mode
     // The paper names the system's page-setup dialog lists for it, in the driver's order.
     std::vector<std::u16string> paperNames{u"Carta", u"A4"};
+    std::u16string comment; // what the system's printer dialogs show as its comment (1100)
 };
 
 struct TextOut {
@@ -170,7 +171,7 @@ struct UserStep {
         Type,     // select the whole text of edit `id` and type `text`
         Tick,     // click check box or radio button `id`
         Press,    // click push button `id`
-        Focus,    // put the focus on `id`, as a click would
+        Focus,    // put the focus on `id` as SetFocus would: an edit's text is not selected
         Tab,      // Tab (index 1) or Shift+Tab (index -1)
         Arrow,    // Down (index 1) or Up (index -1): the next radio of a group, or list entry
         Space,    // the space bar on the focused control
@@ -204,6 +205,10 @@ UserStep escape();
 UserStep closeBox();
 UserStep inspect(std::function<void(os::HWND dialog)> look);
 } // namespace user
+
+// New text for a control (SetDlgItemTextW, SetDlgItemInt, SetWindowTextW) is recorded as this
+// message, without the text.
+constexpr os::UINT kSetText = 0x000C; // WM_SETTEXT
 
 // A message the library sent to a control, as sent.
 struct ControlMessage {

@@ -84,6 +84,15 @@ TEST_F(ProgressTest, PagesAndCopiesAreCountedInBothOrders) {
         {"two ranges",
          jobOptions(1, {{1, 2}, {5, 5}}, 0),
          {{u"1", u"1"}, {u"2", u"1"}, {u"5", u"1"}}},
+        {"a range after page 1",
+         jobOptions(1, {{5, 8}}, 0),
+         {{u"5", u"1"}, {u"6", u"1"}, {u"7", u"1"}, {u"8", u"1"}}},
+        {"ranges copy after copy",
+         jobOptions(2, {{1, 1}, {3, 3}}, 0),
+         {{u"1", u"1"}, {u"3", u"1"}, {u"1", u"2"}, {u"3", u"2"}}},
+        {"ranges with each page repeated",
+         jobOptions(2, {{1, 1}, {3, 3}}, 1),
+         {{u"1", u"1"}, {u"1", u"2"}, {u"3", u"1"}, {u"3", u"2"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -248,6 +257,41 @@ TEST_F(ProgressTest, AccountingFollowsTheFormatNotTheArea) {
     EXPECT_EQ(lib().currentPage, 3u);
     ImpCerrarImpresora();
     EXPECT_EQ(sim::world().documents.at(0).pages.size(), 3u);
+}
+
+TEST_F(ProgressTest, EachCounterIsSentOncePerChange) {
+    machine(3);
+    // Pages 1, 2, 1, 2 and copies 1, 1, 2, 2 over four pages of three lines.
+    ImpAbrirImpresora(nullptr, "doc", jobOptions(2, {{1, 2}}, 0));
+    for (int i = 0; i < 12; ++i) {
+        ImpImprimirLinea("x");
+    }
+    auto sent = [](int id, os::UINT message) {
+        return std::count_if(sim::world().controlMessages.begin(),
+                             sim::world().controlMessages.end(), [&](const sim::ControlMessage& m) {
+                                 return m.dialogTemplate == IDD_PROGRESS && m.id == id &&
+                                        m.message == message;
+                             });
+    };
+    EXPECT_EQ(sent(IDC_PROGRESS_PAGE, sim::kSetText), 4);
+    EXPECT_EQ(sent(IDC_PROGRESS_COPY, sim::kSetText), 2);
+    EXPECT_EQ(sent(IDC_PROGRESS_BAR, os::PBM_SETPOS), 4) << "1 at the opening, then 2, 3 and 4";
+    ImpCerrarImpresora();
+}
+
+TEST_F(ProgressTest, NextJobsWindowShowsItsCountersFromItsFirstLine) {
+    machine(3);
+    for (int job = 0; job < 2; ++job) {
+        SCOPED_TRACE(job + 1);
+        // Both jobs end on page 1, copy 1: the new window still needs to be told.
+        ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 1}})), 0);
+        ImpImprimirLinea("x");
+        EXPECT_EQ(text(IDC_PROGRESS_PAGE), u"1");
+        EXPECT_EQ(text(IDC_PROGRESS_COPY), u"1");
+        ImpImprimirLinea("x");
+        ImpImprimirLinea("x");
+        ImpCerrarImpresora();
+    }
 }
 
 } // namespace

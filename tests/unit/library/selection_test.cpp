@@ -184,4 +184,59 @@ TEST_F(SelectionTest, EachEndingDecidesSelectedAndTheStoredName) {
     }
 }
 
+TEST_F(SelectionTest, NothingSelectedOpensOnNoPrinterAndAceptarKeepsIt) {
+    sim::addBraillePrinter(u"Índice Braille", u"LPT1:", Params{2, 280, 32, 25, 0, 0});
+    sim::addPrinter(u"Oficina", u"LPT2:", u"Generic PS");
+    load();
+    ASSERT_EQ(lib().selected, 2u);
+    int selection = -1;
+    EXPECT_EQ(run({user::inspect([&](os::HWND d) {
+                       selection = sim::findControl(d, IDC_SELECT_LIST)->selection;
+                   }),
+                   user::enter()}),
+              0);
+    EXPECT_EQ(selection, 2) << "No seleccionar impresora";
+    EXPECT_EQ(lib().selected, 2u);
+    EXPECT_EQ(storedName(), std::nullopt);
+}
+
+TEST_F(SelectionTest, CommentIsTheSystemsToShow) {
+    machine();
+    sim::world().printers[1].comment = u"Sala 2";
+    std::u16string onPrinter, onNoPrinter;
+    run({user::choose(IDC_SELECT_LIST, 1),
+         user::inspect([&](os::HWND d) { onPrinter = text(d, IDC_SELECT_COMMENT); }),
+         user::choose(IDC_SELECT_LIST, 2),
+         user::inspect([&](os::HWND d) { onNoPrinter = text(d, IDC_SELECT_COMMENT); }),
+         user::escape()});
+    EXPECT_EQ(onPrinter, u"Sala 2");
+    EXPECT_EQ(onNoPrinter, u"Sala 2") << "the hook clears type, status and location only";
+}
+
+TEST_F(SelectionTest, PredeterminarEndsTheDialogWithZero) {
+    machine();
+    run({user::choose(IDC_SELECT_LIST, 1), user::mnemonic(u'P')});
+    const sim::Window* setup = nullptr;
+    for (const sim::Window& w : sim::world().windows) {
+        if (w.kind == sim::DialogKind::PrintSetup) {
+            setup = &w;
+        }
+    }
+    ASSERT_NE(setup, nullptr);
+    EXPECT_TRUE(setup->ended);
+    EXPECT_EQ(setup->result, 0);
+    EXPECT_EQ(lib().selected, 1u);
+}
+
+TEST_F(SelectionTest, FailedSystemDialogLeavesTheSelection) {
+    machine();
+    run({user::choose(IDC_SELECT_LIST, 1), user::escape()});
+    ASSERT_EQ(lib().selected, 0u);
+    sim::world().failCreateDialog = true;
+    EXPECT_EQ(run({}), 0);
+    EXPECT_EQ(sim::world().printDialogs.size(), 2u);
+    EXPECT_EQ(lib().selected, 0u);
+    EXPECT_EQ(storedName(), u"Índice Braille");
+}
+
 } // namespace
