@@ -23,6 +23,7 @@ add_library(Dotpress SHARED
   resources/Dotpress.rc
   ${DOTPRESS_LINK_DEF})
 target_link_libraries(Dotpress PRIVATE dotpress_objects)
+target_include_directories(Dotpress PRIVATE ${DOTPRESS_GENERATED_DIR})
 target_compile_options(Dotpress PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
 # Nothing but system DLLs at run time: the compiler's C, C++ and thread runtimes are linked in.
 target_link_options(Dotpress PRIVATE -static -static-libgcc -static-libstdc++)
