@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     lib.selected = 0;
-    check(w.stuckDialogs == 0);
+    check(w.stuckDialogs == 0 && w.unknownPrinterOpens == 0);
     check(sim::liveWindows() == 0);
     check(sim::liveGlobals() == 0 && w.badGlobalFrees == 0);
     check(w.liveAllocations == baseline);

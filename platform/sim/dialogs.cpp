@@ -489,13 +489,17 @@ int printerIndexByName(const std::u16string& name) {
     return -1;
 }
 
-// The facts the system shows of the printer named in the list: status, type, location, comment.
-void showPrinterInfo(os::HWND dialog, int listId) {
+// A change of selection in the printer list that reaches the system: it opens the printer the
+// entry names and shows its status, type, location and comment. An entry that names no
+// installed printer is a fault of the hook: Wine's dialog has by then freed its printer and
+// driver blocks, fails to open the name, and frees the blocks again later.
+void changePrinter(os::HWND dialog, int listId) {
     char16_t name[260];
     os::GetDlgItemTextW(dialog, listId, name, 260);
     const int index = printerIndexByName(name);
     if (index < 0) {
-        return; // the system cannot open a printer of that name and leaves the texts alone
+        ++world().unknownPrinterOpens;
+        return;
     }
     const Printer& p = world().printers[static_cast<size_t>(index)];
     os::SetDlgItemTextW(dialog, 1099, u"Listo");
@@ -515,7 +519,7 @@ void fillPrinterList(os::HWND dialog, int listId) {
     const int def = world().defaultPrinter;
     if (def >= 0 && def < static_cast<int>(world().printers.size())) {
         os::SendMessageW(list, os::CB_SETCURSEL, static_cast<os::WPARAM>(def), 0);
-        showPrinterInfo(dialog, listId);
+        changePrinter(dialog, listId);
     }
 }
 
@@ -607,7 +611,7 @@ os::INT_PTR commonDialogDefault(os::HWND dialog, os::UINT message, os::WPARAM wP
     }
     if (w->kind == DialogKind::Print) {
         if (id == 1139 && code == os::CBN_SELCHANGE) {
-            showPrinterInfo(dialog, 1139);
+            changePrinter(dialog, 1139);
         } else if (id == 1154 && code == os::EN_CHANGE) {
             // The collate box only means something for more than one copy.
             const os::UINT copies = os::GetDlgItemInt(dialog, 1154, nullptr, 0);
@@ -615,7 +619,7 @@ os::INT_PTR commonDialogDefault(os::HWND dialog, os::UINT message, os::WPARAM wP
         }
     } else if (w->kind == DialogKind::PrintSetup) {
         if (id == 1136 && code == os::CBN_SELCHANGE) {
-            showPrinterInfo(dialog, 1136);
+            changePrinter(dialog, 1136);
         }
     }
     return 0;

@@ -275,6 +275,9 @@ struct World {
     int refusedSteps = 0;
     int scriptRanOut = 0;
     int stuckDialogs = 0;
+    // Selection changes that the system's print or print-setup dialog acted on for a list entry
+    // naming no installed printer (see changePrinter in dialogs.cpp).
+    int unknownPrinterOpens = 0;
     int defaultPrinter = 0;          // the system's default printer, by index; -1: none
     bool paperListAfterInit = false; // page setup fills its paper list after the hook's start
     // The driver's properties dialogs, and what the user does in each, front first; when the

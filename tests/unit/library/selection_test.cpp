@@ -14,10 +14,12 @@ const std::u16string kNoPrinter = u"No seleccionar impresora";
 class SelectionTest : public LibraryTest {
 protected:
     // Two printers: an embosser with its own page and an ordinary printer with the default one.
-    void machine() {
+    void machine(bool nameStored = true) {
         sim::addBraillePrinter(u"Índice Braille", u"LPT1:", Params{2, 280, 32, 25, 0, 0});
         sim::addPrinter(u"Oficina", u"LPT2:", u"Generic PS");
-        selectPrinter(u"Índice Braille");
+        if (nameStored) {
+            selectPrinter(u"Índice Braille");
+        }
         load();
     }
     int32_t run(std::deque<sim::UserStep> steps, void* owner = nullptr) {
@@ -129,6 +131,7 @@ TEST_F(SelectionTest, EachEndingDecidesSelectedAndTheStoredName) {
         std::deque<sim::UserStep> steps;
         uint32_t selected;
         std::optional<std::u16string> stored;
+        bool nameStoredBefore = true;
     };
     const Case cases[] = {
         {"Aceptar by Enter",
@@ -150,11 +153,24 @@ TEST_F(SelectionTest, EachEndingDecidesSelectedAndTheStoredName) {
          u"Índice Braille"},
         {"Esc", {user::choose(IDC_SELECT_LIST, 2), user::escape()}, 0, u"Índice Braille"},
         {"close box", {user::choose(IDC_SELECT_LIST, 1), user::closeBox()}, 0, u"Índice Braille"},
+        // The entry that names no printer, at the start and chosen on the way, never reaches
+        // the system, which would try to open a printer of that name.
+        {"nothing stored, Esc", {user::escape()}, 2, std::nullopt, false},
+        {"nothing stored, Aceptar", {user::enter()}, 2, std::nullopt, false},
+        {"no printer, then a printer, Aceptar",
+         {user::choose(IDC_SELECT_LIST, 2), user::choose(IDC_SELECT_LIST, 1), user::enter()},
+         1,
+         u"Índice Braille"},
+        {"nothing stored, a printer, Predeterminar",
+         {user::choose(IDC_SELECT_LIST, 0), user::mnemonic(u'P')},
+         0,
+         u"Índice Braille",
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         sim::reset();
-        machine();
+        machine(c.nameStoredBefore);
         EXPECT_EQ(run(c.steps), 0);
         EXPECT_EQ(lib().selected, c.selected);
         EXPECT_EQ(storedName(), c.stored);

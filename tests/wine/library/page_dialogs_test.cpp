@@ -15,6 +15,7 @@
 #include <commdlg.h>
 #include <oleacc.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -175,6 +176,71 @@ TEST_F(PageDialogs, PrinterChosenByKeyboardIsStoredAndSelectedAtTheNextLoad) {
     }})});
     EXPECT_EQ(Exports(dll.get()).selectPrinter(), 0);
     EXPECT_EQ(reopened, static_cast<LRESULT>(chosen));
+}
+
+// "No seleccionar impresora" names no printer: the system dialog must never be left to open a
+// printer of that name (it frees its own blocks first and again later, which the heap checking
+// these tests run with reports). Each case ends with the entry the next opening starts on.
+TEST_F(PageDialogs, NoPrinterEntryAtTheStartAndOnTheWayKeepsTheSystemDialogSound) {
+    struct Case {
+        const char* what;
+        bool officeStored;
+        std::vector<UINT> keys; // pressed in the list, one step each, then Enter or Esc
+        UINT ending;
+    };
+    const Case cases[] = {
+        {"nothing stored, Esc", false, {}, VK_ESCAPE},
+        {"nothing stored, Aceptar", false, {}, VK_RETURN},
+        {"no printer, then a printer, Aceptar", true, {VK_END, VK_HOME}, VK_RETURN},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+        if (c.officeStored) {
+            storeName(office.name());
+        }
+        const size_t count = printers().size();
+        LoadedDll dll;
+        ASSERT_NE(dll.get(), nullptr);
+        const Exports imp(dll.get());
+        LRESULT initial = -1, passed = -1;
+        std::vector<std::function<void(HWND)>> steps = {[&](HWND d) {
+            initial = listMessage(d, IDC_SELECT_LIST, CB_GETCURSEL);
+            pressMnemonic(d, L'N'); // the label hands the focus to the list
+        }};
+        // A key posted now is handled before the next step: each step first looks at what the
+        // previous one did.
+        for (size_t k = 0; k < c.keys.size(); ++k) {
+            steps.push_back([&, k](HWND d) {
+                if (k > 0 && c.keys[k - 1] == VK_END) {
+                    passed = listMessage(d, IDC_SELECT_LIST, CB_GETCURSEL);
+                }
+                pressKey(d, c.keys[k]);
+            });
+        }
+        steps.push_back([&](HWND d) { pressKey(d, c.ending); });
+        {
+            DialogDriver driver({actions(steps)});
+            EXPECT_EQ(imp.selectPrinter(), 0);
+            EXPECT_EQ(driver.done(), 1u);
+            EXPECT_TRUE(driver.unexpected().empty());
+        }
+        EXPECT_EQ(initial,
+                  static_cast<LRESULT>(c.officeStored ? tableIndex(office.name()) : count));
+        if (!c.keys.empty()) {
+            EXPECT_EQ(passed, static_cast<LRESULT>(count)) << "End reaches no printer";
+        }
+        LRESULT reopened = -1;
+        DialogDriver again({[&](HWND d) {
+            reopened = listMessage(d, IDC_SELECT_LIST, CB_GETCURSEL);
+            pressKey(d, VK_ESCAPE);
+            return true;
+        }});
+        EXPECT_EQ(imp.selectPrinter(), 0);
+        const size_t expected = c.keys.empty() ? count : 0; // Home: the first printer
+        EXPECT_EQ(reopened, static_cast<LRESULT>(expected));
+        EXPECT_EQ(storedPrinterName().empty(), !c.officeStored) << "Aceptar stores nothing";
+    }
 }
 
 TEST_F(PageDialogs, OrdinaryPrinterGetsTheLibrarysOwnPageDialog) {
