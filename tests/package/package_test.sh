@@ -143,15 +143,22 @@ for arch in x86_64 i686; do
     cmake --build build/$arch -j2 --target package_harness >/dev/null ||
         fail "cannot build build/$arch's package_harness (run scripts/package.sh first)"
     WINEPREFIX=$prefix bash tests/wine/support/prefix.sh "$prefix" >/dev/null
+    # With Wine's heap checking, as the other Wine tests: the hosts inherit it, and a block
+    # freed twice or overrun in any of them is reported on the shared output.
     rc=0
-    WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= DOTPRESS_TEST_DIR=$dir \
-        DOTPRESS_PACKAGE_VERSION=$version DOTPRESS_WINE_TIMEOUT=240 \
-        bash tests/wine/support/wine.sh build/$arch/tests/wine/package/package_harness.exe || rc=$?
+    log=$work/wine-$arch.log
+    WINEPREFIX=$prefix WINEDEBUG=-all,warn+heap WINEDLLOVERRIDES=mscoree,mshtml= \
+        DOTPRESS_TEST_DIR=$dir DOTPRESS_PACKAGE_VERSION=$version DOTPRESS_WINE_TIMEOUT=240 \
+        bash tests/wine/support/wine.sh build/$arch/tests/wine/package/package_harness.exe \
+        >"$log" 2>&1 || rc=$?
     WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    cat "$log"
     if [ "$rc" = 77 ]; then
         skipped+=("$arch")
     elif [ "$rc" != 0 ]; then
         fail "$arch: the hosts built from the package failed under Wine"
+    elif grep -Eq '(warn|err):heap:' "$log"; then
+        fail "$arch: Wine reported a heap fault"
     fi
 done
 
