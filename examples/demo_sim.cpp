@@ -8,6 +8,7 @@
 #include "platform/sim/world.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -37,13 +38,19 @@ struct Shown {
 
 } // namespace
 
-int main() {
+// dotpress_demo [lines of the embosser's format, 10 to 40; 10 when not given]
+int main(int argc, char** argv) {
+    const int formatLines = argc > 1 ? std::atoi(argv[1]) : 10;
+    if (formatLines < 10 || formatLines > 40) {
+        std::fprintf(stderr, "uso: dotpress_demo [líneas del formato, de 10 a 40]\n");
+        return 2;
+    }
     sim::reset();
     sim::Params format;
     format.paperFormat = 2;
     format.paperLength = 280;
     format.columns = 32;
-    format.lines = 10;
+    format.lines = static_cast<int16_t>(formatLines);
     format.doubleSided = 1;
     sim::addPrinter(u"Impresora láser", u"LPT1:", u"Laser PCL");
     sim::addBraillePrinter(u"Embosser Braille", u"USB001", format);
@@ -77,9 +84,11 @@ int main() {
                     options.ranges[r].lastPage);
     }
 
-    // The host pumps messages between lines; here we note what the window showed instead.
+    // The host's loop runs between lines (a tenth of a second: about what an embosser takes for
+    // a line); we note what the window showed when it painted.
     std::vector<Shown> shownPerPage;
     auto betweenLines = [&] {
+        sim::advanceTime(100);
         const sim::Document& doc = sim::world().documents.back();
         size_t page = doc.pages.size();
         if (page == 0) {
@@ -88,8 +97,8 @@ int main() {
         shownPerPage.resize(page);
         for (auto& w : sim::world().windows) {
             if (w.live) {
-                Shown shown{sim::findControl(w.handle, IDC_PROGRESS_PAGE)->text,
-                            sim::findControl(w.handle, IDC_PROGRESS_COPY)->text};
+                Shown shown{sim::paintedText(w.handle, IDC_PROGRESS_PAGE),
+                            sim::paintedText(w.handle, IDC_PROGRESS_COPY)};
                 // Attribute the numbers to the page the line went on: the last page that holds
                 // lines.
                 while (page > 0 && doc.pages[page - 1].lines.empty()) {
@@ -111,8 +120,9 @@ int main() {
     const sim::Document& doc = sim::world().documents.back();
     std::printf("Documento \"%s\" en \"%s\" (puerto %s)\n", utf8(doc.name).c_str(),
                 utf8(doc.printer).c_str(), utf8(doc.port).c_str());
-    std::printf("Área de impresión: %u líneas x %u caracteres; %u copias de las páginas",
-                layout.lines, layout.columns, options.copies);
+    std::printf("Formato de la impresora: %d líneas; área de impresión: %u líneas x %u "
+                "caracteres;\n%u copias de las páginas",
+                formatLines, layout.lines, layout.columns, options.copies);
     for (int32_t r = 0; r < options.rangeCount; ++r) {
         std::printf(" %u-%u", options.ranges[r].firstPage, options.ranges[r].lastPage);
     }

@@ -189,7 +189,9 @@ constexpr int IDCANCEL = 2;
 
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_USER = 0x0400;
+constexpr UINT WM_APP = 0x8000;
 constexpr UINT PBM_SETRANGE = WM_USER + 1;
 constexpr UINT PBM_SETPOS = WM_USER + 2;
 constexpr int SW_SHOWNORMAL = 1;
@@ -217,6 +219,19 @@ BOOL SetDlgItemTextW(HWND dialog, int id, const char16_t* text);
 BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned);
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void InitCommonControls();
+
+// The thread's message queue, run by the host's message loop: a posted message is delivered
+// before the queue's windows are painted; a timer's WM_TIMER after them, once it is due.
+using UINT_PTR = uintptr_t;
+BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+using TIMERPROC = void(OS_CALLBACK*)(HWND window, UINT message, UINT_PTR id, DWORD time);
+// Without a callback: WM_TIMER with the id goes to the window's procedure.
+UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callback);
+BOOL KillTimer(HWND window, UINT_PTR id);
+// Paints what is waiting to be painted in the window and its controls, now.
+BOOL UpdateWindow(HWND window);
+// Milliseconds since the system started, wrapping around every 49.7 days.
+DWORD GetTickCount();
 
 // Controls and their messages.
 
@@ -302,7 +317,6 @@ HGLOBAL GlobalFree(HGLOBAL memory);
 // ---------------------------------------------------------------------------------------------
 // Common dialogs: print, print setup and page setup.
 
-using UINT_PTR = uintptr_t;
 using LPPRINTHOOKPROC = UINT_PTR(OS_CALLBACK*)(HWND dialog, UINT message, WPARAM wParam,
                                                LPARAM lParam);
 using LPSETUPHOOKPROC = LPPRINTHOOKPROC;

@@ -92,9 +92,7 @@ int32_t PrintSession::printLine(const char* line) {
     os::TextOutA(dc, binding == 1 ? charWidth : 0, y, lineBuffer, lineLength);
     pageLines = static_cast<int16_t>(pageLines + 1);
     y += lineHeight;
-    // A printing area made shorter in the middle of a page ends that page at once rather than
-    // letting the lines run off the sheet. Without an area the page waits for the close.
-    if (pageLines == areaLines || (areaLines > 0 && pageLines > areaLines)) {
+    if (fillsPage(pageLines, areaLines)) {
         endPage();
     }
     return STATUS_OK;

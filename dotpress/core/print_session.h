@@ -20,6 +20,15 @@ constexpr int32_t STATUS_START_DOC_FAILED = 16;
 
 constexpr size_t kLineBufferBytes = 520; // at most 519 bytes of text and a terminating zero
 
+// Whether the line that makes `lines` on its page fills the page of a printing area of
+// `areaLines`. A 16-bit count wraps around, so without an area a page holds 65536 lines; an
+// area made shorter in the middle of a page ends that page at its next line rather than letting
+// the lines run off the sheet. The session ends its device pages and the page accounting counts
+// its pages by this one rule.
+inline bool fillsPage(int16_t lines, uint16_t areaLines) {
+    return lines == areaLines || (areaLines > 0 && lines > areaLines);
+}
+
 class PrintSession : public virtual PrinterTable, public virtual JobState {
 public:
     PrintSession();

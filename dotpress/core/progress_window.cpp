@@ -10,8 +10,8 @@ ProgressWindow* ProgressWindow::instance = nullptr;
 
 ProgressWindow::ProgressWindow()
     : lineOnPage(0), copy(0), totalPages(0), pageOrdinal(0), dialog(nullptr), progressBar(nullptr),
-      owner(nullptr), cancelRequested(0), countersShown(false), shownPage(0), shownCopy(0),
-      shownPosition(0) {
+      owner(nullptr), cancelRequested(0), notedPage(0), notedCopy(0), notedPosition(0),
+      showPending(false), shownPage(0), shownCopy(0), shownPosition(0), shownAt(0) {
     instance = this;
 }
 
@@ -47,11 +47,20 @@ void ProgressWindow::openProgressWindow() {
 }
 
 void ProgressWindow::closeProgressWindow() {
-    if (dialog) {
-        os::DestroyWindow(dialog);
-        dialog = nullptr;
-        progressBar = nullptr;
+    if (!dialog) {
+        return;
     }
+    // The last line's page, copy and bar are painted before the window goes, whether or not the
+    // host's loop has run since.
+    os::KillTimer(dialog, kShowTimer);
+    showProgress();
+    os::UpdateWindow(dialog);
+    // Hidden first: Wine waits up to two seconds for a window manager when a shown top-level
+    // window is destroyed on an X display that has none, and never for a hidden one.
+    os::ShowWindow(dialog, os::SW_HIDE);
+    os::DestroyWindow(dialog);
+    dialog = nullptr;
+    progressBar = nullptr;
 }
 
 os::INT_PTR OS_CALLBACK ProgressWindow::progressDialogProc(os::HWND dialog, os::UINT message,
@@ -65,14 +74,23 @@ os::INT_PTR OS_CALLBACK ProgressWindow::progressDialogProc(os::HWND dialog, os::
     if (message == os::WM_COMMAND) {
         instance->onProgressCommand(os::LOWORD(wParam), os::HIWORD(wParam),
                                     reinterpret_cast<os::HWND>(lParam));
+    } else if (message == kShowProgressMessage && dialog == instance->dialog) {
+        instance->onProgressNoted();
+    } else if (message == os::WM_TIMER && wParam == kShowTimer && dialog == instance->dialog) {
+        instance->onProgressTimer();
     }
     return os::FALSE;
 }
 
 os::INT_PTR ProgressWindow::initProgressDialog(os::HWND window) {
     progressBar = os::GetDlgItem(window, IDC_PROGRESS_BAR);
-    countersShown = false;
-    shownPosition = 1;
+    // The job's first page and copy are there before its first line, so that a line never
+    // pays for them.
+    notedPage = shownPage = currentPage;
+    notedCopy = shownCopy = copy;
+    notedPosition = shownPosition = 1;
+    showPending = false;
+    shownAt = os::GetTickCount();
     if (progressBar) {
         os::SendMessageW(progressBar, os::PBM_SETRANGE, 0,
                          os::MAKELPARAM(1, static_cast<os::WORD>(totalPages & 0xFFFF)));
@@ -80,7 +98,26 @@ os::INT_PTR ProgressWindow::initProgressDialog(os::HWND window) {
     }
     os::SetDlgItemTextW(window, IDC_PROGRESS_PRINTER, selectedRecord().name);
     os::SetDlgItemTextW(window, IDC_PROGRESS_DOCUMENT, documentName);
+    os::SetDlgItemInt(window, IDC_PROGRESS_PAGE, shownPage, os::FALSE);
+    os::SetDlgItemInt(window, IDC_PROGRESS_COPY, shownCopy, os::FALSE);
     return os::TRUE;
+}
+
+void ProgressWindow::onProgressNoted() {
+    if (!showPending) {
+        return;
+    }
+    const os::DWORD since = os::GetTickCount() - shownAt;
+    if (since >= kShowInterval) {
+        showProgress();
+    } else {
+        os::SetTimer(dialog, kShowTimer, kShowInterval - since, nullptr);
+    }
+}
+
+void ProgressWindow::onProgressTimer() {
+    os::KillTimer(dialog, kShowTimer);
+    showProgress();
 }
 
 void ProgressWindow::onProgressCommand(int id, int, os::HWND) {
@@ -107,28 +144,43 @@ uint32_t ProgressWindow::barPosition() const {
     return pageOrdinal < upper ? pageOrdinal : upper;
 }
 
+void ProgressWindow::noteProgress() {
+    notedPage = currentPage;
+    notedCopy = copy;
+    notedPosition = barPosition();
+    if (showPending ||
+        (notedPage == shownPage && notedCopy == shownCopy && notedPosition == shownPosition)) {
+        return;
+    }
+    showPending = os::PostMessageW(dialog, kShowProgressMessage, 0, 0) != os::FALSE;
+}
+
 void ProgressWindow::showProgress() {
-    if (!countersShown || shownPage != currentPage) {
-        os::SetDlgItemInt(dialog, IDC_PROGRESS_PAGE, currentPage, os::FALSE);
-        shownPage = currentPage;
+    showPending = false;
+    if (shownPage != notedPage) {
+        os::SetDlgItemInt(dialog, IDC_PROGRESS_PAGE, notedPage, os::FALSE);
+        shownPage = notedPage;
     }
-    if (!countersShown || shownCopy != copy) {
-        os::SetDlgItemInt(dialog, IDC_PROGRESS_COPY, copy, os::FALSE);
-        shownCopy = copy;
+    if (shownCopy != notedCopy) {
+        os::SetDlgItemInt(dialog, IDC_PROGRESS_COPY, notedCopy, os::FALSE);
+        shownCopy = notedCopy;
     }
-    countersShown = true;
-    const uint32_t position = barPosition();
-    if (progressBar && position != shownPosition) {
-        os::SendMessageW(progressBar, os::PBM_SETPOS, position, 0);
-        shownPosition = position;
+    if (shownPosition != notedPosition) {
+        if (progressBar) {
+            os::SendMessageW(progressBar, os::PBM_SETPOS, notedPosition, 0);
+        }
+        shownPosition = notedPosition;
     }
+    shownAt = os::GetTickCount();
 }
 
 void ProgressWindow::accountLine() {
     if (dialog) {
-        showProgress();
+        noteProgress();
     }
-    if (lineOnPage != selectedRecord().params.lines) {
+    // The page is as long as the device page the session ends, so that the numbers shown and
+    // the empty backs follow the sheets the embosser gets.
+    if (!fillsPage(lineOnPage, areaLines)) {
         lineOnPage = static_cast<int16_t>(lineOnPage + 1);
         return;
     }

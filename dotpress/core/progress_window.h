@@ -24,6 +24,18 @@ public:
                                                       os::WPARAM wParam, os::LPARAM lParam);
     os::INT_PTR initProgressDialog(os::HWND dialog);
     void onProgressCommand(int id, int code, os::HWND control);
+    // The host's loop delivered the window's note that the job moved on (kShowProgressMessage),
+    // or the timer that holds updates apart ran out.
+    void onProgressNoted();
+    void onProgressTimer();
+
+    // Posted to the window by the first line that changes what it should show; later lines add
+    // nothing until the window has shown it. The window shows at most one update every
+    // kShowInterval milliseconds: under Wine every change of a static or the bar repaints it at
+    // once (a millisecond or more), as much as a dozen lines cost.
+    static constexpr os::UINT kShowProgressMessage = os::WM_APP + 1;
+    static constexpr os::UINT_PTR kShowTimer = 1;
+    static constexpr os::DWORD kShowInterval = 250;
 
     int16_t lineOnPage;
     uint32_t copy;
@@ -38,19 +50,28 @@ public:
 
 private:
     void advancePage();
-    // Brings the window's page, copy and bar up to the accounting, touching only the controls
-    // whose text or position would change: on Windows every update costs a message, a redraw
-    // and an accessibility event that a screen reader may announce.
+    // Notes the page, copy and bar of the line just printed and, when they differ from what the
+    // window shows and it has not been told yet, tells it.
+    void noteProgress();
+    // Brings the window's page, copy and bar up to the noted ones, touching only the controls
+    // whose text or position changes: on Windows every update costs a message, a redraw and an
+    // accessibility event that a screen reader may announce.
     void showProgress();
     // The bar's position for pageOrdinal: Windows keeps a position inside the bar's range, so
     // the ordinal is held there and the bar is not sent values that would show the same.
     uint32_t barPosition() const;
 
-    // What the window shows; valid from initProgressDialog on.
-    bool countersShown;
+    // The page, copy and bar position of the last line printed; valid from initProgressDialog on.
+    uint32_t notedPage;
+    uint32_t notedCopy;
+    uint32_t notedPosition;
+    // The window has been told of a change and has not shown it yet.
+    bool showPending;
+    // What the window shows, and when it last changed.
     uint32_t shownPage;
     uint32_t shownCopy;
     uint32_t shownPosition;
+    os::DWORD shownAt;
 };
 
 } // namespace dotpress

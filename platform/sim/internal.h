@@ -54,6 +54,8 @@ void changeEditText(os::HWND dialog, int id, const std::u16string& text);
 // What the system does after a dialog's initialisation answered TRUE: the focus goes to the first
 // control that takes it.
 void defaultFocus(os::HWND dialog);
+// Drops the messages posted to a window that is going and its timers.
+void forgetWindowMessages(os::HWND window);
 // Runs a modal dialog that has been built and initialised until it ends; the scripted user acts
 // in it. Destroys it and answers its result.
 os::INT_PTR runModal(os::HWND dialog);

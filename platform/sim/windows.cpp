@@ -169,6 +169,7 @@ void changeEditText(os::HWND dialog, int id, const std::u16string& text) {
         return;
     }
     c->text = text;
+    c->needsPaint = true;
     notify(dialog, id, os::EN_UPDATE);
     notify(dialog, id, os::EN_CHANGE);
 }
@@ -208,6 +209,7 @@ BOOL DestroyWindow(HWND window) {
     }
     w->live = false;
     w->visible = false;
+    sim::forgetWindowMessages(window);
     return TRUE;
 }
 
@@ -215,6 +217,7 @@ BOOL ShowWindow(HWND window, int command) {
     if (sim::Control* c = sim::controlByHandle(window, nullptr)) {
         const bool was = c->visible;
         c->visible = command != SW_HIDE;
+        c->needsPaint = true;
         return was ? TRUE : FALSE;
     }
     sim::Window* w = sim::findWindow(window);
@@ -223,6 +226,11 @@ BOOL ShowWindow(HWND window, int command) {
     }
     const bool was = w->visible;
     w->visible = command != SW_HIDE;
+    if (w->visible && !was) {
+        for (sim::Control& c : w->controls) {
+            c.needsPaint = true;
+        }
+    }
     return was ? TRUE : FALSE;
 }
 
@@ -231,6 +239,7 @@ BOOL EnableWindow(HWND window, BOOL enable) {
     if (sim::Control* c = sim::controlByHandle(window, &owner)) {
         const bool wasDisabled = !c->enabled;
         c->enabled = enable != 0;
+        c->needsPaint = true;
         // A control that is switched off loses the focus, as in the real dialog manager.
         if (!c->enabled && owner->focus == c->handle) {
             owner->focus = nullptr;
@@ -261,6 +270,7 @@ BOOL SetDlgItemTextW(HWND dialog, int id, const char16_t* text) {
         sim::changeEditText(dialog, id, value);
     } else {
         c->text = value;
+        c->needsPaint = true;
     }
     return TRUE;
 }
@@ -416,12 +426,14 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             MAKELPARAM(static_cast<WORD>(c->rangeLow), static_cast<WORD>(c->rangeHigh));
         c->rangeLow = LOWORD(static_cast<uintptr_t>(lParam));
         c->rangeHigh = HIWORD(static_cast<uintptr_t>(lParam));
+        c->needsPaint = true;
         return previous;
     }
     case PBM_SETPOS: {
         const LRESULT previous = c->position;
         // The position as sent: a test sees a value outside the range (Windows would clamp it).
         c->position = static_cast<int>(wParam);
+        c->needsPaint = true;
         return previous;
     }
     case BM_GETCHECK:

@@ -126,6 +126,13 @@ struct Control {
     // What the library told screen readers about the control (SetHwndPropStr); unset: nothing.
     std::optional<std::u16string> accName, accDescription;
     os::HWND handle = nullptr;
+    // Painting: a change of text or position waits for the next paint, which happens when the
+    // host's message loop runs out of posted messages or the code asks for UpdateWindow. What the
+    // control showed at its last paint:
+    bool needsPaint = true;
+    bool painted = false;
+    std::u16string paintedText;
+    int paintedPosition = 0;
 
     bool is(const char16_t* cls) const;
     int buttonKind() const { return static_cast<int>(style & 0x0F); } // BS_* of a button
@@ -219,6 +226,30 @@ struct ControlMessage {
     os::LPARAM lParam = 0;
 };
 
+// A message waiting in the queue of the host's thread.
+struct PostedMessage {
+    os::HWND window = nullptr;
+    os::UINT message = 0;
+    os::WPARAM wParam = 0;
+    os::LPARAM lParam = 0;
+};
+
+struct Timer {
+    os::HWND window = nullptr;
+    os::UINT_PTR id = 0;
+    os::UINT elapse = 0;
+    os::DWORD due = 0;
+    os::TIMERPROC callback = nullptr;
+};
+
+// One paint of a control: what it showed then.
+struct Paint {
+    int dialogTemplate = 0;
+    int id = 0;
+    std::u16string text;
+    int position = 0;
+};
+
 // The driver's own properties dialog (DocumentPropertiesW with DM_IN_PROMPT), as it was asked for.
 struct PropertiesDialog {
     os::HWND owner = nullptr;
@@ -295,6 +326,13 @@ struct World {
     std::vector<os::PRINTDLGW> printDialogs;
     std::vector<os::PAGESETUPDLGW> pageSetupDialogs;
 
+    // The host's thread: its queue of posted messages, its timers, the clock they run on
+    // (GetTickCount) and every paint of a control, in order (with recording on).
+    std::vector<PostedMessage> posted; // room for a few kept from reset() on
+    std::vector<Timer> timers;
+    os::DWORD tickCount = 0;
+    std::vector<Paint> paints;
+
     // Movable global memory.
     std::map<uintptr_t, GlobalBlock> globals;
     uintptr_t nextGlobal = 0x7000;
@@ -359,6 +397,17 @@ bool clickButton(os::HWND dialog, int id);
 Control* focusedControl(os::HWND dialog);
 int liveWindows();
 int liveGlobals();
+
+// The host's message loop, run until it has nothing left to do at the present time: posted
+// messages in order, then the paints of every shown window, then the timers that are due.
+void pumpMessages();
+// Time passes on the simulated machine while the host's loop runs: every timer fires when due.
+void advanceTime(os::DWORD milliseconds);
+// What the control `id` of a live dialog showed at its last paint; "<unpainted>" before the
+// first, "<missing>" without such a control.
+std::u16string paintedText(os::HWND dialog, int id);
+// The progress bar `id` of a live dialog at its last paint, or -1.
+int paintedPosition(os::HWND dialog, int id);
 int liveDCs();
 
 } // namespace sim

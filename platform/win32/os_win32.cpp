@@ -9,6 +9,8 @@ constexpr auto pbmSetRange = os::PBM_SETRANGE;
 constexpr auto pbmSetPos = os::PBM_SETPOS;
 constexpr auto wmInitDialog = os::WM_INITDIALOG;
 constexpr auto wmCommand = os::WM_COMMAND;
+constexpr auto wmTimer = os::WM_TIMER;
+constexpr auto wmApp = os::WM_APP;
 constexpr auto mbIconWarning = os::MB_ICONWARNING;
 constexpr auto mbIconInformation = os::MB_ICONINFORMATION;
 constexpr auto dmOutBuffer = os::DM_OUT_BUFFER;
@@ -35,7 +37,9 @@ static_assert(offsetof(os::DOCINFOW, fwType) == offsetof(DOCINFOW, fwType), "DOC
 static_assert(sizeof(os::LOGFONTW) == sizeof(LOGFONTW), "LOGFONTW");
 static_assert(offsetof(os::LOGFONTW, lfCharSet) == offsetof(LOGFONTW, lfCharSet), "LOGFONTW");
 static_assert(seam::pbmSetRange == PBM_SETRANGE && seam::pbmSetPos == PBM_SETPOS, "progress bar");
-static_assert(seam::wmInitDialog == WM_INITDIALOG && seam::wmCommand == WM_COMMAND, "messages");
+static_assert(seam::wmInitDialog == WM_INITDIALOG && seam::wmCommand == WM_COMMAND &&
+                  seam::wmTimer == WM_TIMER && seam::wmApp == WM_APP,
+              "messages");
 static_assert(seam::mbIconWarning == MB_ICONWARNING &&
                   seam::mbIconInformation == MB_ICONINFORMATION,
               "message box icons");
@@ -173,6 +177,24 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 void InitCommonControls() {
     ::InitCommonControls();
+}
+
+BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::PostMessageW(h(window), message, wParam, lParam);
+}
+UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callback) {
+    // The two callback types differ only in the handle type.
+    return ::SetTimer(h(window), id, elapse,
+                      reinterpret_cast<::TIMERPROC>(reinterpret_cast<void*>(callback)));
+}
+BOOL KillTimer(HWND window, UINT_PTR id) {
+    return ::KillTimer(h(window), id);
+}
+BOOL UpdateWindow(HWND window) {
+    return ::UpdateWindow(h(window));
+}
+DWORD GetTickCount() {
+    return ::GetTickCount();
 }
 
 LONG RegOpenKeyW(HKEY parent, const char16_t* subKey, HKEY* result) {

@@ -23,11 +23,27 @@ protected:
         lib().areaColumns = 40;
     }
     os::HWND window() { return lib().dialog; }
-    std::u16string text(int id) {
+    // What a control was last sent, and what it showed when it last painted.
+    std::u16string sent(int id) {
         const sim::Control* c = sim::findControl(window(), id);
         return c ? c->text : u"<missing>";
     }
-    int barPosition() { return sim::findControl(window(), IDC_PROGRESS_BAR)->position; }
+    std::u16string shown(int id) { return sim::paintedText(window(), id); }
+    int shownBar() { return sim::paintedPosition(window(), IDC_PROGRESS_BAR); }
+    // The host's loop, long enough for the window to have shown every change.
+    static void hostWaits() { sim::advanceTime(dotpress::ProgressWindow::kShowInterval); }
+    // What the control `id` of the progress window showed at each of its paints.
+    static std::vector<std::u16string> paintsOf(int id) {
+        std::vector<std::u16string> texts;
+        for (const sim::Paint& p : sim::world().paints) {
+            if (p.dialogTemplate == IDD_PROGRESS && p.id == id) {
+                texts.push_back(id == IDC_PROGRESS_BAR
+                                    ? std::u16string(1, char16_t(u'0' + p.position))
+                                    : p.text);
+            }
+        }
+        return texts;
+    }
 };
 
 TEST_F(ProgressTest, WindowShowsPrinterDocumentAndTheJobsRange) {
@@ -39,12 +55,16 @@ TEST_F(ProgressTest, WindowShowsPrinterDocumentAndTheJobsRange) {
     EXPECT_EQ(w->templateId, IDD_PROGRESS);
     EXPECT_EQ(w->owner, static_cast<os::HWND>(owner));
     EXPECT_TRUE(w->visible);
-    EXPECT_EQ(text(IDC_PROGRESS_PRINTER), u"Índice Braille");
-    EXPECT_EQ(text(IDC_PROGRESS_DOCUMENT), u"Cap\u00edtulo 1");
     const sim::Control* bar = sim::findControl(window(), IDC_PROGRESS_BAR);
     EXPECT_EQ(bar->rangeLow, 1);
     EXPECT_EQ(bar->rangeHigh, 4);
-    EXPECT_EQ(bar->position, 1);
+    // The first paint, before any line: printer, document, the first page and copy, the bar.
+    sim::pumpMessages();
+    EXPECT_EQ(shown(IDC_PROGRESS_PRINTER), u"Índice Braille");
+    EXPECT_EQ(shown(IDC_PROGRESS_DOCUMENT), u"Cap\u00edtulo 1");
+    EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"1");
+    EXPECT_EQ(shown(IDC_PROGRESS_COPY), u"1");
+    EXPECT_EQ(shownBar(), 1);
     ImpCerrarImpresora();
     EXPECT_EQ(sim::liveWindows(), 0);
     EXPECT_EQ(lib().dialog, nullptr);
@@ -55,18 +75,6 @@ struct Shown {
     std::u16string page, copy;
     int bar;
 };
-
-std::vector<Shown> runJob(ProgressTest& t, PrintOptions o, int lines,
-                          const std::function<Shown()>& read) {
-    (void)t;
-    std::vector<Shown> shown;
-    EXPECT_EQ(ImpAbrirImpresora(nullptr, "doc", o), 0);
-    for (int i = 0; i < lines; ++i) {
-        ImpImprimirLinea("x");
-        shown.push_back(read());
-    }
-    return shown;
-}
 
 TEST_F(ProgressTest, PagesAndCopiesAreCountedInBothOrders) {
     struct Case {
@@ -99,19 +107,60 @@ TEST_F(ProgressTest, PagesAndCopiesAreCountedInBothOrders) {
         sim::reset();
         machine(3);
         const int lines = static_cast<int>(c.perPage.size()) * 3;
-        const auto shown = runJob(*this, c.options, lines, [&] {
-            return Shown{text(IDC_PROGRESS_PAGE), text(IDC_PROGRESS_COPY), barPosition()};
-        });
+        ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", c.options), 0);
+        // After every line the host's loop runs and the window paints the line's page and copy.
         for (int i = 0; i < lines; ++i) {
             SCOPED_TRACE(i + 1);
+            ImpImprimirLinea("x");
+            hostWaits();
             const auto& expected = c.perPage[static_cast<size_t>(i / 3)];
-            EXPECT_EQ(shown[static_cast<size_t>(i)].page, expected.first);
-            EXPECT_EQ(shown[static_cast<size_t>(i)].copy, expected.second);
-            EXPECT_EQ(shown[static_cast<size_t>(i)].bar, i / 3 + 1);
+            EXPECT_EQ(shown(IDC_PROGRESS_PAGE), expected.first);
+            EXPECT_EQ(shown(IDC_PROGRESS_COPY), expected.second);
+            EXPECT_EQ(shownBar(), i / 3 + 1);
         }
         ImpCerrarImpresora();
         dotpress::unload();
     }
+}
+
+TEST_F(ProgressTest, LinesLeaveTheWindowToTheHostsLoop) {
+    machine(3);
+    ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 9}})), 0);
+    sim::advanceTime(1000); // the window has been open a while
+    const auto line = [](int n) {
+        for (int i = 0; i < n; ++i) {
+            ImpImprimirLinea("x");
+        }
+    };
+    line(4); // the fourth line is on page 2
+    EXPECT_EQ(sent(IDC_PROGRESS_PAGE), u"1") << "a line sends the window nothing";
+    EXPECT_EQ(sim::world().posted.size(), 1u) << "only a note for the host's loop";
+    line(2);
+    EXPECT_EQ(sim::world().posted.size(), 1u) << "one note until the window has shown it";
+    sim::pumpMessages();
+    EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"2") << "shown as soon as the loop runs";
+    EXPECT_EQ(shownBar(), 2);
+
+    // Within the interval the window holds what it shows; then it shows the last line's page
+    // and never the ones in between.
+    line(4); // page 3, then the first line of page 4
+    sim::pumpMessages();
+    EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"2");
+    sim::advanceTime(dotpress::ProgressWindow::kShowInterval - 1);
+    EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"2");
+    sim::advanceTime(1);
+    EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"4");
+    EXPECT_EQ(shownBar(), 4);
+
+    // Lines the loop has not seen are shown before the window goes.
+    line(6); // the first line of page 6
+    ImpCerrarImpresora();
+    EXPECT_EQ(paintsOf(IDC_PROGRESS_PAGE), (std::vector<std::u16string>{u"1", u"2", u"4", u"6"}));
+    EXPECT_EQ(paintsOf(IDC_PROGRESS_COPY), (std::vector<std::u16string>{u"1"}));
+    EXPECT_EQ(paintsOf(IDC_PROGRESS_BAR), (std::vector<std::u16string>{u"1", u"2", u"4", u"6"}));
+    EXPECT_TRUE(sim::world().posted.empty());
+    EXPECT_TRUE(sim::world().timers.empty());
+    EXPECT_EQ(sim::liveWindows(), 0);
 }
 
 TEST_F(ProgressTest, CountingStopsAfterTheLastPageOfTheJob) {
@@ -134,7 +183,8 @@ TEST_F(ProgressTest, CountingStopsAfterTheLastPageOfTheJob) {
     EXPECT_EQ(lib().currentPage, page);
     EXPECT_EQ(lib().copy, copy);
     EXPECT_EQ(lib().rangeIndex, range);
-    EXPECT_EQ(barPosition(), 4) << "the bar stays inside its range";
+    hostWaits();
+    EXPECT_EQ(shownBar(), 4) << "the bar stays inside its range";
     ImpCerrarImpresora();
 }
 
@@ -151,7 +201,8 @@ TEST_F(ProgressTest, CancelStopsDrawingAndDropsTheDocument) {
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(ImpImprimirLinea("more"), 0);
     }
-    EXPECT_EQ(text(IDC_PROGRESS_PAGE), u"1") << "the window stays where printing stopped";
+    hostWaits();
+    EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"1") << "the window stays where printing stopped";
     EXPECT_EQ(sim::liveWindows(), 1) << "the window stays until the job is closed";
     EXPECT_EQ(ImpCerrarImpresora(), 0);
     const auto& doc = sim::world().documents.at(0);
@@ -201,9 +252,10 @@ TEST_F(ProgressTest, CancelByKeyIsHeardAndStopsTheCounters) {
         EXPECT_EQ(focused->id, IDC_PROGRESS_BAR);
         EXPECT_EQ(sim::heard(focused->handle).name, u"Impresión cancelada");
         EXPECT_FALSE(sim::findControl(window(), IDC_PROGRESS_CANCEL)->enabled);
-        EXPECT_EQ(text(IDC_PROGRESS_PAGE), u"2");
-        EXPECT_EQ(text(IDC_PROGRESS_COPY), u"1");
-        EXPECT_EQ(barPosition(), 2);
+        hostWaits();
+        EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"2");
+        EXPECT_EQ(shown(IDC_PROGRESS_COPY), u"1");
+        EXPECT_EQ(shownBar(), 2);
         EXPECT_EQ(lib().currentPage, 2u);
         EXPECT_EQ(lib().pageOrdinal, 2u);
         ImpCerrarImpresora();
@@ -246,17 +298,65 @@ TEST_F(ProgressTest, JobRunsWithoutAWindowOrABar) {
     }
 }
 
-TEST_F(ProgressTest, AccountingFollowsTheFormatNotTheArea) {
-    // A printing area shorter than the format: device pages of 2 lines, counted pages of 3.
-    machine(3);
-    lib().areaLines = 2;
-    ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 4}}));
-    for (int i = 0; i < 6; ++i) {
-        ImpImprimirLinea("x");
+TEST_F(ProgressTest, PagesAreCountedAsTheEmbosserGetsThem) {
+    // The accounting counts the device pages the session ends, whatever the printer's format:
+    // after every line the page shown is one past the pages the embosser has received.
+    struct Case {
+        const char* what;
+        int16_t formatLines;
+        uint16_t areaLines;
+        int areaChangedAfter; // lines; 0: never
+        uint16_t changedTo;
+    };
+    const Case cases[] = {
+        {"area as long as the format", 3, 3, 0, 0},
+        {"area shorter than the format", 12, 10, 0, 0},
+        {"format shorter than the area", 3, 5, 0, 0},
+        {"area made shorter in the middle of a page", 12, 6, 10, 3},
+        {"area made longer in the middle of a page", 12, 3, 4, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::reset();
+        machine(c.formatLines);
+        lib().areaLines = c.areaLines;
+        ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 20}})), 0);
+        for (int i = 1; i <= 40; ++i) {
+            SCOPED_TRACE(i);
+            ImpImprimirLinea("x");
+            if (i == c.areaChangedAfter) {
+                lib().areaLines = c.changedTo;
+            }
+            const sim::Document& doc = sim::world().documents.at(0);
+            const size_t ended = doc.pages.size() - (lib().pageOpen ? 1 : 0);
+            ASSERT_EQ(lib().currentPage, ended + 1);
+        }
+        ImpCerrarImpresora();
+        dotpress::unload();
     }
-    EXPECT_EQ(lib().currentPage, 3u);
+}
+
+TEST_F(ProgressTest, DoubleSidedCopiesOnAShortAreaKeepTheirSheets) {
+    // The demo's job on a 12-line format with its 10-line area: pages 1-2 and 3, two copies.
+    machine(12, 1);
+    lib().areaLines = 10;
+    ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(2, {{1, 2}, {3, 3}})), 0);
+    const std::pair<const char16_t*, const char16_t*> perPage[] = {
+        {u"1", u"1"}, {u"2", u"1"}, {u"3", u"1"}, {u"1", u"2"}, {u"2", u"2"}, {u"3", u"2"}};
+    for (int i = 0; i < 6 * 10; ++i) {
+        SCOPED_TRACE(i + 1);
+        ImpImprimirLinea("x");
+        hostWaits();
+        EXPECT_EQ(shown(IDC_PROGRESS_PAGE), perPage[i / 10].first);
+        EXPECT_EQ(shown(IDC_PROGRESS_COPY), perPage[i / 10].second);
+        EXPECT_EQ(shownBar(), i / 10 + 1);
+    }
     ImpCerrarImpresora();
-    EXPECT_EQ(sim::world().documents.at(0).pages.size(), 3u);
+    std::string layout;
+    for (const auto& page : sim::world().documents.at(0).pages) {
+        layout += page.lines.empty() ? '0' : 'x';
+    }
+    EXPECT_EQ(layout, "xxx0xxx0") << "8 faces: page 3 of each copy has an empty back";
 }
 
 TEST_F(ProgressTest, EachCounterIsSentOncePerChange) {
@@ -265,6 +365,7 @@ TEST_F(ProgressTest, EachCounterIsSentOncePerChange) {
     ImpAbrirImpresora(nullptr, "doc", jobOptions(2, {{1, 2}}, 0));
     for (int i = 0; i < 12; ++i) {
         ImpImprimirLinea("x");
+        hostWaits(); // the window shows each change once, when the host's loop lets it
     }
     auto sent = [](int id, os::UINT message) {
         return std::count_if(sim::world().controlMessages.begin(),
@@ -286,8 +387,9 @@ TEST_F(ProgressTest, NextJobsWindowShowsItsCountersFromItsFirstLine) {
         // Both jobs end on page 1, copy 1: the new window still needs to be told.
         ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 1}})), 0);
         ImpImprimirLinea("x");
-        EXPECT_EQ(text(IDC_PROGRESS_PAGE), u"1");
-        EXPECT_EQ(text(IDC_PROGRESS_COPY), u"1");
+        hostWaits();
+        EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"1");
+        EXPECT_EQ(shown(IDC_PROGRESS_COPY), u"1");
         ImpImprimirLinea("x");
         ImpImprimirLinea("x");
         ImpCerrarImpresora();

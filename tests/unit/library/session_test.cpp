@@ -277,6 +277,7 @@ TEST_F(SessionTest, DoubleSidedJobsGetAnEmptyBackAfterOddRangeEnds) {
         std::vector<std::pair<uint32_t, uint32_t>> ranges;
         int lastPageLines;
         std::string layout;
+        int16_t formatLines = 3; // the printer's own page; the printing area has 3 lines
     };
     const Case cases[] = {
         {"range 1-3, 2 copies", 1, 2, 0, {{1, 3}}, 3, "33303330"},
@@ -288,11 +289,14 @@ TEST_F(SessionTest, DoubleSidedJobsGetAnEmptyBackAfterOddRangeEnds) {
         {"range 2-4 ends even", 1, 2, 0, {{2, 4}}, 3, "333333"},
         {"short last page ended by the close", 1, 2, 0, {{1, 3}}, 1, "33303310"},
         {"short even last page", 1, 2, 0, {{1, 2}}, 2, "3332"},
+        // The backs follow the sheets the embosser gets, not pages of the printer's format.
+        {"area shorter than the format", 1, 2, 0, {{1, 2}, {3, 3}}, 3, "33303330", 5},
+        {"format shorter than the area", 1, 2, 0, {{1, 3}}, 3, "33303330", 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         sim::reset();
-        machine(3, c.doubleSided);
+        machine(c.formatLines, c.doubleSided);
         area(10, 40);
         shortPages(3);
         PrintOptions o = jobOptions(c.copies, c.ranges, c.collate);

@@ -56,6 +56,22 @@ std::wstring outputPath(const wchar_t* name) {
     return testDir() + L"\\" + name;
 }
 
+// The host's message loop, for `milliseconds`.
+void hostLoop(DWORD milliseconds) {
+    const DWORD end = GetTickCount() + milliseconds;
+    for (DWORD now = GetTickCount(); static_cast<LONG>(end - now) > 0; now = GetTickCount()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+// Longer than the library holds two updates of the window apart.
+constexpr DWORD kUpdateWait = 400;
+
 class DllTest : public testing::Test {
 protected:
     void SetUp() override { clearSettings(); }
@@ -146,9 +162,10 @@ TEST_F(DllTest, JobIsTranslatedCutAndPagedIntoTheFile) {
         imp.line("x");
     }
     imp.line("z"); // the eleventh line starts the second device page
-    // The window counts pages of the printer's format (29 lines: the PostScript driver gives no
-    // Braille parameters), so all eleven lines belong to page 1 of copy 1.
-    EXPECT_EQ(controlText(progress, 1017), L"1");
+    // The window counts the device pages, not pages of the printer's format (29 lines: the
+    // PostScript driver gives no Braille parameters).
+    hostLoop(kUpdateWait);
+    EXPECT_EQ(controlText(progress, 1017), L"2");
     EXPECT_EQ(controlText(progress, 1020), L"1");
     // Kept for a person to look at: build/<arch>/progress-window.bmp.
     EXPECT_TRUE(saveScreenshot(progress, outputPath(L"progress-window.bmp")));
@@ -165,23 +182,39 @@ TEST_F(DllTest, JobIsTranslatedCutAndPagedIntoTheFile) {
     EXPECT_EQ(pages[1], std::vector<std::string>{"z"});
 }
 
-// What the library sends to the progress window's page, copy and bar controls, seen from inside
-// each control: a control is touched only when what it shows changes.
+// The progress window's page, copy and bar, seen from inside each control: what the library
+// sent it, what it showed at its last paint, and what it held, painted or not, when it went.
 struct ControlLog {
     WNDPROC original = nullptr;
-    std::vector<std::wstring> texts;
-    std::vector<WPARAM> positions;
+    std::vector<std::wstring> sent;
+    std::wstring painted;
+    std::wstring atDestroy;
+    bool unpaintedAtDestroy = false;
 };
 ControlLog pageLog, copyLog, barLog;
+
+std::wstring showing(HWND control, const ControlLog& log) {
+    if (GetDlgCtrlID(control) == 1025) {
+        return std::to_wstring(CallWindowProcW(log.original, control, PBM_GETPOS, 0, 0));
+    }
+    wchar_t text[32] = {};
+    GetWindowTextW(control, text, 32);
+    return text;
+}
 
 LRESULT CALLBACK recordControl(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ControlLog& log = GetDlgCtrlID(window) == 1017   ? pageLog
                       : GetDlgCtrlID(window) == 1020 ? copyLog
                                                      : barLog;
     if (message == WM_SETTEXT) {
-        log.texts.push_back(reinterpret_cast<const wchar_t*>(lParam));
+        log.sent.push_back(reinterpret_cast<const wchar_t*>(lParam));
     } else if (message == PBM_SETPOS) {
-        log.positions.push_back(wParam);
+        log.sent.push_back(std::to_wstring(wParam));
+    } else if (message == WM_PAINT) {
+        log.painted = showing(window, log);
+    } else if (message == WM_DESTROY) {
+        log.atDestroy = showing(window, log);
+        log.unpaintedAtDestroy = GetUpdateRect(window, nullptr, FALSE) != FALSE;
     }
     return CallWindowProcW(log.original, window, message, wParam, lParam);
 }
@@ -192,33 +225,112 @@ void watch(HWND dialog, int id, ControlLog& log) {
         GetDlgItem(dialog, id), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recordControl)));
 }
 
-TEST_F(DllTest, ProgressWindowIsTouchedOnlyWhenWhatItShowsChanges) {
+// What the control shows when it paints: it is made to paint now.
+std::wstring painted(HWND dialog, int id, const ControlLog& log) {
+    RedrawWindow(GetDlgItem(dialog, id), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    return log.painted;
+}
+
+// The page parameters the library gives a printer whose driver has none, as "DatosPag": a
+// double-sided format of 12 lines.
+void storeDoubleSidedFormatOf12Lines() {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    const BYTE block[12] = {1, 0, 0, 0, 40, 0, 12, 0, 1, 0, 0, 0};
+    RegSetValueExW(key, L"DatosPag", 0, REG_BINARY, block, sizeof block);
+    RegCloseKey(key);
+}
+
+// Pages 1-2 and 3, two copies, on a double-sided 12-line format with a printing area of 10 lines:
+// the window shows each device page as the host's loop runs, and page 3 of each copy gets an
+// empty back, so that the second copy starts on a sheet of its own.
+TEST_F(DllTest, DoubleSidedJobOnAShortAreaShowsAndEmbossesTheDevicePages) {
     ASSERT_TRUE(braille.ok() && other.ok());
-    ASSERT_TRUE(removeFile(outputPath(L"job-a.ps")));
+    const std::wstring file = outputPath(L"job-a.ps");
+    ASSERT_TRUE(removeFile(file));
+    storeDoubleSidedFormatOf12Lines();
     storeName(braille.name());
     LoadedDll dll;
     const Exports imp(dll.get());
-    imp.area(29, 12);
+    imp.area(10, 12);
     PrintOptions options{};
     options.copies = 2;
-    options.rangeCount = 1;
+    options.rangeCount = 2;
     options.ranges[0] = {1, 2};
-    options.totalPages = 4;
-    ASSERT_EQ(imp.open("Contadores", options), 0);
+    options.ranges[1] = {3, 3};
+    options.totalPages = 6;
+    ASSERT_EQ(imp.open("Dos copias", options), 0);
     HWND progress = FindWindowW(L"#32770", L"Imprimiendo");
     ASSERT_NE(progress, nullptr);
     watch(progress, 1017, pageLog);
     watch(progress, 1020, copyLog);
     watch(progress, 1025, barLog);
-    // Pages of 29 lines (the driver gives no Braille parameters): four pages and one line more.
-    for (int i = 0; i < 4 * 29 + 1; ++i) {
+    hostLoop(50);
+    EXPECT_EQ(painted(progress, 1017, pageLog), L"1") << "set up with the job, before a line";
+    EXPECT_EQ(painted(progress, 1020, copyLog), L"1");
+    EXPECT_EQ(painted(progress, 1025, barLog), L"1");
+
+    const wchar_t* pages[] = {L"1", L"2", L"3", L"1", L"2", L"3"};
+    for (int page = 0; page < 6; ++page) {
+        SCOPED_TRACE(page + 1);
+        for (int line = 0; line < 10; ++line) {
+            imp.line("x");
+            if (line == 0) {
+                hostLoop(kUpdateWait);
+                EXPECT_EQ(painted(progress, 1017, pageLog), pages[page]);
+                EXPECT_EQ(painted(progress, 1020, copyLog), page < 3 ? L"1" : L"2");
+                EXPECT_EQ(painted(progress, 1025, barLog), std::to_wstring(page + 1));
+            }
+        }
+    }
+    // Each control was sent each change once, and nothing else.
+    EXPECT_EQ(pageLog.sent, (std::vector<std::wstring>{L"2", L"3", L"1", L"2", L"3"}));
+    EXPECT_EQ(copyLog.sent, (std::vector<std::wstring>{L"2"}));
+    EXPECT_EQ(barLog.sent, (std::vector<std::wstring>{L"2", L"3", L"4", L"5", L"6"}));
+    imp.close();
+
+    const auto faces = glyphsPerPage(readFile(file));
+    ASSERT_EQ(faces.size(), 8u);
+    for (size_t f = 0; f < faces.size(); ++f) {
+        SCOPED_TRACE(f + 1);
+        const bool back = f == 3 || f == 7;
+        EXPECT_EQ(faces[f], std::vector<std::string>(back ? 0 : 10, "x"));
+    }
+}
+
+// Lines that the host's loop has not seen yet are shown before the window goes.
+TEST_F(DllTest, ProgressWindowShowsTheLastLineBeforeItCloses) {
+    ASSERT_TRUE(braille.ok() && other.ok());
+    ASSERT_TRUE(removeFile(outputPath(L"job-a.ps")));
+    storeName(braille.name());
+    LoadedDll dll;
+    const Exports imp(dll.get());
+    imp.area(10, 12);
+    PrintOptions options{};
+    options.copies = 1;
+    options.rangeCount = 1;
+    options.ranges[0] = {1, 4};
+    options.totalPages = 4;
+    ASSERT_EQ(imp.open("Al cerrar", options), 0);
+    HWND progress = FindWindowW(L"#32770", L"Imprimiendo");
+    ASSERT_NE(progress, nullptr);
+    watch(progress, 1017, pageLog);
+    watch(progress, 1020, copyLog);
+    watch(progress, 1025, barLog);
+    hostLoop(50);
+    for (int i = 0; i < 21; ++i) { // the last line is on page 3
         imp.line("x");
     }
-    EXPECT_EQ(pageLog.texts, (std::vector<std::wstring>{L"1", L"2", L"1", L"2"}));
-    EXPECT_EQ(copyLog.texts, (std::vector<std::wstring>{L"1", L"2"}));
-    EXPECT_EQ(barLog.positions, (std::vector<WPARAM>{2, 3, 4})) << "and never past its range";
-    EXPECT_EQ(SendMessageW(GetDlgItem(progress, 1025), PBM_GETPOS, 0, 0), 4);
+    EXPECT_EQ(pageLog.sent, std::vector<std::wstring>{}) << "the lines sent the window nothing";
     imp.close();
+    EXPECT_FALSE(IsWindow(progress));
+    EXPECT_EQ(pageLog.atDestroy, L"3");
+    EXPECT_EQ(barLog.atDestroy, L"3");
+    EXPECT_EQ(copyLog.atDestroy, L"1");
+    EXPECT_FALSE(pageLog.unpaintedAtDestroy) << "painted before it went";
+    EXPECT_FALSE(barLog.unpaintedAtDestroy) << "painted before it went";
 }
 
 // Printing to a file names "FILE:" as the document's output. Windows then asks the user for the
