@@ -64,7 +64,7 @@ BOOL CALLBACK findDialogOf(HWND window, LPARAM param) {
     GetWindowThreadProcessId(window, &process);
     if (process == found->process && GetClassNameW(window, className, ARRAYSIZE(className)) &&
         std::wstring(className) == L"#32770" && IsWindowVisible(window) &&
-        IsWindowEnabled(window) && textOf(window) != L"Imprimiendo") {
+        IsWindowEnabled(window) && textOf(window) != L"Imprimiendo" && !textOf(window).empty()) {
         found->dialog = window;
         return FALSE;
     }
@@ -72,7 +72,8 @@ BOOL CALLBACK findDialogOf(HWND window, LPARAM param) {
 }
 
 // The dialog the host process is waiting on: a visible, enabled "#32770" window of it other than
-// the progress window, which asks nothing of the user.
+// the progress window, which asks nothing of the user, and other than a window with no title yet
+// (every dialog that asks the user something has one; seen once for a window being set up).
 HWND dialogOf(DWORD process) {
     Found found{process, nullptr};
     EnumWindows(findDialogOf, reinterpret_cast<LPARAM>(&found));
