@@ -8,6 +8,8 @@ set(DOTPRESS_DEF ${CMAKE_CURRENT_SOURCE_DIR}/resources/Dotpress.def)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${DOTPRESS_DEF})
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(DOTPRESS_LINK_DEF ${DOTPRESS_DEF})
+  # Beside the DLL as on x86_64, where scripts/package.sh takes it from.
+  configure_file(${DOTPRESS_DEF} ${CMAKE_CURRENT_BINARY_DIR}/Dotpress.def COPYONLY)
 else()
   file(READ ${DOTPRESS_DEF} def_text)
   string(REGEX REPLACE "(Imp[A-Za-z]+)@[0-9]+" "\\1" def_text "${def_text}")
@@ -23,6 +25,7 @@ add_library(Dotpress SHARED
   resources/Dotpress.rc
   ${DOTPRESS_LINK_DEF})
 target_link_libraries(Dotpress PRIVATE dotpress_objects)
+target_include_directories(Dotpress PRIVATE ${DOTPRESS_GENERATED_DIR})
 target_compile_options(Dotpress PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
 # Nothing but system DLLs at run time: the compiler's C, C++ and thread runtimes are linked in.
 target_link_options(Dotpress PRIVATE -static -static-libgcc -static-libstdc++)
@@ -43,3 +46,21 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
             -l $<TARGET_LINKER_FILE:Dotpress>
     VERBATIM)
 endif()
+
+# Dotpress.lib, the import library for hosts built with the MSVC toolchain (Visual Studio's
+# link.exe, lld-link), from the same list as the DLL. On i686, -k keeps the symbols decorated
+# (_ImpAbrirImpresora@236, as an MSVC caller of a __stdcall function asks for) while each import
+# names the plain export.
+find_program(DOTPRESS_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14 REQUIRED)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(msvc_machine i386)
+else()
+  set(msvc_machine i386:x86-64)
+endif()
+set(DOTPRESS_MSVC_IMPORT_LIBRARY ${CMAKE_CURRENT_BINARY_DIR}/Dotpress.lib)
+add_custom_command(OUTPUT ${DOTPRESS_MSVC_IMPORT_LIBRARY}
+  COMMAND ${DOTPRESS_LLVM_DLLTOOL} -m ${msvc_machine} -k -d ${DOTPRESS_LINK_DEF} -D Dotpress.dll
+          -l ${DOTPRESS_MSVC_IMPORT_LIBRARY}
+  DEPENDS ${DOTPRESS_LINK_DEF}
+  VERBATIM)
+add_custom_target(dotpress_msvc_import_library ALL DEPENDS ${DOTPRESS_MSVC_IMPORT_LIBRARY})

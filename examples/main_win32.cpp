@@ -21,6 +21,12 @@ int main() {
         sample::emboss(nullptr, "Biblioteca del barrio", document, layout, options, [] {
             MSG message;
             while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                // Keys for the progress window go through its dialog manager, so that Enter and
+                // Esc press "Cancelar" as Space does.
+                const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+                if (root && IsDialogMessageW(root, &message)) {
+                    continue;
+                }
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
             }

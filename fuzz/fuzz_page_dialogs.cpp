@@ -28,8 +28,11 @@ const fuzzuser::Dialog kDialogs = {
     8,
 };
 
-bool inUserLimits(const dotpress::PrinterParams& p) {
-    return p.lines >= 10 && p.lines <= 32 && p.columns >= 10 && p.columns <= 46;
+// A user-defined page: what the user typed is clamped to the limits; what nobody touched keeps
+// the value it had, in range or not.
+bool inUserLimits(const dotpress::PrinterParams& p, const dotpress::PrinterParams& before) {
+    return (p.lines == before.lines || (p.lines >= 10 && p.lines <= 32)) &&
+           (p.columns == before.columns || (p.columns >= 10 && p.columns <= 46));
 }
 
 } // namespace
@@ -92,7 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const dotpress::PrinterParams& p = record.params;
             if (std::memcmp(&p, &before, sizeof p) != 0) {
                 check(p.paperFormat >= 0 && p.paperFormat <= 6);
-                check(p.paperFormat == 6 ? inUserLimits(p) : p.lines == 29 || p.lines == 26);
+                check(p.paperFormat == 6 ? inUserLimits(p, before)
+                                         : p.lines == 29 || p.lines == 26);
                 check(p.paperLength == before.paperLength);
             }
             lib.defaultRecord().params = before;
@@ -103,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     lib.selected = 0;
-    check(w.stuckDialogs == 0);
+    check(w.stuckDialogs == 0 && w.unknownPrinterOpens == 0);
     check(sim::liveWindows() == 0);
     check(sim::liveGlobals() == 0 && w.badGlobalFrees == 0);
     check(w.liveAllocations == baseline);

@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             check(o.totalPages == sum * o.copies);
         }
     }
-    check(w.stuckDialogs == 0);
+    check(w.stuckDialogs == 0 && w.unknownPrinterOpens == 0);
     check(sim::liveWindows() == 0);
     check(sim::liveGlobals() == 0 && w.badGlobalFrees == 0);
     check(w.liveAllocations == baseline);

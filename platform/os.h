@@ -277,6 +277,29 @@ UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned);
 BOOL CheckDlgButton(HWND dialog, int id, UINT check);
 UINT IsDlgButtonChecked(HWND dialog, int id);
 HWND SetFocus(HWND window);
+// The control that has the keyboard focus on this thread, or null.
+HWND GetFocus();
+
+// ---------------------------------------------------------------------------------------------
+// Accessibility: what a screen reader is told about a window, given without changing the window.
+// Shaped like the system's property annotation (IAccPropServices::SetHwndPropStr) for the
+// window's client object. platform/win32 answers it itself: the window is made to answer
+// WM_GETOBJECT, the question every client's AccessibleObjectFromWindow asks, with the standard
+// object's answers and these texts, so that it works where the system has no annotation service
+// (Wine answers E_NOTIMPL there). A null text takes the property back to the standard answer.
+
+using HRESULT = int32_t;
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001);
+constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
+constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
+constexpr DWORD OBJID_CLIENT = 0xFFFFFFFC;
+constexpr DWORD CHILDID_SELF = 0;
+// The system names the properties by GUIDs (PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION).
+enum class MSAAPROPID { Name, Description };
+
+HRESULT SetHwndPropStr(HWND hwnd, DWORD idObject, DWORD idChild, MSAAPROPID idProp,
+                       const char16_t* str);
 
 // ---------------------------------------------------------------------------------------------
 // Movable global memory, as the common dialogs exchange device modes and device names.

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs, when missing, the Debian packages that a build needs.
 #   deps.sh native   the native build (demo, unit tests, benchmarks)
-#   deps.sh all      also the mingw-w64 cross compilers and Wine for the Windows tests
+#   deps.sh all      also the mingw-w64 cross compilers and Wine for the Windows tests, and
+#                    what the release package needs: llvm-dlltool for Dotpress.lib, lld-link
+#                    for the MSVC-ABI test host, zip and unzip
 set -euo pipefail
 
 want=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format libgtest-dev googletest libbenchmark-dev
   binutils-mingw-w64-x86-64 gcc-mingw-w64-x86-64 valgrind)
 if [ "${1:-native}" = all ]; then
-  want+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb fonts-liberation fonts-wine)
+  want+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb fonts-liberation fonts-wine
+    llvm lld zip unzip)
 fi
 
 sudo_() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

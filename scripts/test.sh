@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the three targets and runs every test: the native suites (plain, then under
 # AddressSanitizer and UndefinedBehaviorSanitizer), then the real DLL and EXE of both Windows
-# architectures under Wine. Exits non-zero on the first failure.
+# architectures under Wine, then the release package, with the hosts built from it run under
+# Wine. Exits non-zero on the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh all
@@ -10,7 +11,7 @@ step() { printf '\n=== %s\n' "$*"; }
 jobs=2
 
 step "format"
-git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+git ls-files '*.cpp' '*.h' '*.c' | xargs clang-format --dry-run --Werror
 
 step "native (g++)"
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
@@ -37,5 +38,10 @@ for arch in x86_64 i686; do
   cmake --build build/$arch -j$jobs
   (cd build/$arch && ctest --output-on-failure)
 done
+
+step "release package, and the hosts built from it under Wine"
+scripts/package.sh
+version=$(sed -n 's/^#define DOTPRESS_VERSION "\(.*\)"$/\1/p' build/x86_64/generated/dotpress_version.h)
+tests/package/package_test.sh dist/dotpress-$version-windows.zip
 
 step "all tests passed"

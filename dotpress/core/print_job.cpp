@@ -18,12 +18,16 @@ int32_t PrintJob::openJob(os::HWND jobOwner, const char* name, const PrintOption
 }
 
 int32_t PrintJob::printJobLine(const char* line) {
-    // A cancelled job draws nothing more; the accounting still follows the host's lines so that
-    // the window keeps its numbers.
+    // A cancelled job draws nothing more, and counts nothing more: the window keeps the page and
+    // copy where printing stopped. The host is answered as for a printed line, so that it runs
+    // on to ImpCerrarImpresora as it always has. Lines sent with no job open are counted as
+    // ever, whatever became of the last job.
     if (!cancelRequested) {
         printLine(line);
     }
-    accountLine();
+    if (!(cancelRequested && jobOpen())) {
+        accountLine();
+    }
     return STATUS_OK;
 }
 

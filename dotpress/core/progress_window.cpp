@@ -1,5 +1,6 @@
 #include "dotpress/core/progress_window.h"
 
+#include "dotpress/core/accessible_text.h"
 #include "dotpress/core/library_instance.h"
 #include "dotpress/resources/resource_ids.h"
 
@@ -135,6 +136,11 @@ void ProgressWindow::onProgressCommand(int id, int, os::HWND) {
     // From here on nothing more is drawn and the document is dropped when the host closes it.
     cancelRequested = 1;
     if (dialog) {
+        // The button goes grey and would take the focus with it, leaving a screen reader
+        // nothing to say. The focus goes first to the bar, which from now on is heard as the
+        // cancelled job and stays where printing stopped.
+        setAccessibleText(progressBar, u"Impresión cancelada");
+        os::SetFocus(progressBar);
         os::EnableWindow(os::GetDlgItem(dialog, IDC_PROGRESS_CANCEL), os::FALSE);
     }
 }

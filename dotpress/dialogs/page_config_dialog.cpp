@@ -58,6 +58,7 @@ os::INT_PTR OS_CALLBACK PageConfigDialog::dialogProc(os::HWND dialog, os::UINT m
 }
 
 void PageConfigDialog::openDialog(os::HWND dialog) {
+    closing = false;
     PrinterParams& params = editedRecord->params;
     // A format the list does not have, stored by someone else, opens on the default format.
     if (params.paperFormat < 0 || params.paperFormat > kUserDefinedFormat) {
@@ -79,19 +80,22 @@ void PageConfigDialog::openDialog(os::HWND dialog) {
             os::EnableWindow(control, os::FALSE);
         }
     }
-    showField(dialog, IDC_PAGE_LINES, params.lines);
-    showField(dialog, IDC_PAGE_COLUMNS, params.columns);
     refresh(dialog);
 }
 
 void PageConfigDialog::command(os::HWND dialog, int id, os::WORD code) {
+    // The focus leaves a field as the dialog closes, after Aceptar has taken what it takes: that
+    // is no user leaving the field, and clamping then would change what nobody touched.
+    if (closing) {
+        return;
+    }
     PrinterParams& params = editedRecord->params;
     switch (id) {
     case IDC_PAGE_LINES:
         if (code == os::EN_KILLFOCUS) {
             params.lines = clampedField(dialog, id, kMinLines, kMaxLines);
-            showField(dialog, IDC_PAGE_LINES, params.lines);
-            showField(dialog, IDC_PAGE_PICTURE_LINES, params.lines);
+            showField(dialog, IDC_PAGE_LINES, fieldNumber(params.lines));
+            showField(dialog, IDC_PAGE_PICTURE_LINES, fieldNumber(params.lines));
         } else if (code == os::EN_SETFOCUS) {
             selectWholeText(dialog, id);
         }
@@ -99,8 +103,8 @@ void PageConfigDialog::command(os::HWND dialog, int id, os::WORD code) {
     case IDC_PAGE_COLUMNS:
         if (code == os::EN_KILLFOCUS) {
             params.columns = clampedField(dialog, id, kMinColumns, kMaxColumns);
-            showField(dialog, IDC_PAGE_COLUMNS, params.columns);
-            showField(dialog, IDC_PAGE_PICTURE_COLUMNS, params.columns);
+            showField(dialog, IDC_PAGE_COLUMNS, fieldNumber(params.columns));
+            showField(dialog, IDC_PAGE_PICTURE_COLUMNS, fieldNumber(params.columns));
         } else if (code == os::EN_SETFOCUS) {
             selectWholeText(dialog, id);
         }
@@ -111,17 +115,24 @@ void PageConfigDialog::command(os::HWND dialog, int id, os::WORD code) {
         }
         break;
     case os::IDOK:
-        // Enter in a field accepts without the field losing the focus first: the limits that
-        // leaving it would apply are applied here as well.
         if (const os::HWND list = os::GetDlgItem(dialog, IDC_PAGE_PAPER)) {
             params.paperFormat =
                 static_cast<int16_t>(os::SendMessageW(list, os::CB_GETCURSEL, 0, 0));
         }
-        params.lines = clampedField(dialog, IDC_PAGE_LINES, kMinLines, kMaxLines);
-        params.columns = clampedField(dialog, IDC_PAGE_COLUMNS, kMinColumns, kMaxColumns);
+        // The fields show the copy's values except where the user has typed a number and
+        // accepts with Enter before leaving the field: that one number is taken, within the
+        // limits that leaving would apply. A stored value out of range that nobody touched
+        // stays as it is.
+        if (typedInFocusedField(dialog, IDC_PAGE_LINES, fieldNumber(params.lines))) {
+            params.lines = clampedField(dialog, IDC_PAGE_LINES, kMinLines, kMaxLines);
+        } else if (typedInFocusedField(dialog, IDC_PAGE_COLUMNS, fieldNumber(params.columns))) {
+            params.columns = clampedField(dialog, IDC_PAGE_COLUMNS, kMinColumns, kMaxColumns);
+        }
+        closing = true;
         os::EndDialog(dialog, 1);
         break;
     case os::IDCANCEL:
+        closing = true;
         os::EndDialog(dialog, 0);
         break;
     default:

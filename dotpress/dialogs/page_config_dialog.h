@@ -37,6 +37,7 @@ public:
     int32_t runPageConfig(os::HWND owner);
 
     PrinterRecord* editedRecord = nullptr; // the working copy while the dialog runs
+    bool closing = false;                  // Aceptar or Cancelar has ended the dialog
     static PageConfigDialog* instance;
 
 private:

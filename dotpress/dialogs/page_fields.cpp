@@ -4,13 +4,25 @@
 
 namespace dotpress {
 
-int16_t fieldValue(os::HWND dialog, int id) {
-    return static_cast<int16_t>(os::GetDlgItemInt(dialog, id, nullptr, os::FALSE));
+os::UINT fieldNumber(int16_t value) {
+    return static_cast<uint16_t>(value);
 }
 
-void showField(os::HWND dialog, int id, int32_t value) {
-    // Signed: a driver's or a stored block's negative number shows as such, not as 4294967xxx.
-    os::SetDlgItemInt(dialog, id, static_cast<os::UINT>(value), os::TRUE);
+void showField(os::HWND dialog, int id, os::UINT number) {
+    os::SetDlgItemInt(dialog, id, number, os::FALSE);
+}
+
+os::UINT readField(os::HWND dialog, int id) {
+    return os::GetDlgItemInt(dialog, id, nullptr, os::FALSE);
+}
+
+int16_t fieldValue(os::HWND dialog, int id) {
+    return static_cast<int16_t>(static_cast<uint16_t>(readField(dialog, id) & 0xFFFF));
+}
+
+bool typedInFocusedField(os::HWND dialog, int id, os::UINT shown) {
+    const os::HWND field = os::GetDlgItem(dialog, id);
+    return field && os::GetFocus() == field && readField(dialog, id) != shown;
 }
 
 void selectWholeText(os::HWND dialog, int id) {
@@ -20,10 +32,10 @@ void selectWholeText(os::HWND dialog, int id) {
 void showPage(os::HWND dialog, const PrinterParams& params) {
     const os::HWND list = os::GetDlgItem(dialog, IDC_PAGE_PAPER);
     os::SendMessageW(list, os::CB_SETCURSEL, static_cast<os::WPARAM>(params.paperFormat), 0);
-    showField(dialog, IDC_PAGE_LINES, params.lines);
-    showField(dialog, IDC_PAGE_PICTURE_LINES, params.lines);
-    showField(dialog, IDC_PAGE_COLUMNS, params.columns);
-    showField(dialog, IDC_PAGE_PICTURE_COLUMNS, params.columns);
+    showField(dialog, IDC_PAGE_LINES, fieldNumber(params.lines));
+    showField(dialog, IDC_PAGE_PICTURE_LINES, fieldNumber(params.lines));
+    showField(dialog, IDC_PAGE_COLUMNS, fieldNumber(params.columns));
+    showField(dialog, IDC_PAGE_PICTURE_COLUMNS, fieldNumber(params.columns));
     const os::LRESULT entries = os::SendMessageW(list, os::CB_GETCOUNT, 0, 0);
     const bool userDefined = entries > 0 && params.paperFormat == entries - 1;
     const os::WPARAM locked = userDefined ? os::FALSE : os::TRUE;

@@ -8,10 +8,18 @@
 
 namespace dotpress {
 
-// A number field's value as a record keeps it: the unsigned reading (0 for no number), cut to
-// 16 bits.
+// The number fields hold unsigned decimals (they take digits only). A record's value is shown as
+// its 16 bits read unsigned, so that reading the field back gives the same 16 bits: a driver's
+// -5 shows as 65531 and goes back as -5, never as the 0 that "-5" would read as.
+os::UINT fieldNumber(int16_t value);
+void showField(os::HWND dialog, int id, os::UINT number);
+// The field's number as it stands (0 when the text is no number).
+os::UINT readField(os::HWND dialog, int id);
+// A number field's value as a record keeps it: the field's number cut to 16 bits.
 int16_t fieldValue(os::HWND dialog, int id);
-void showField(os::HWND dialog, int id, int32_t value);
+// The focused control is field `id` of the dialog and holds another number than `shown`, the one
+// the dialog last put there: the user typed it and has not left the field yet.
+bool typedInFocusedField(os::HWND dialog, int id, os::UINT shown);
 // The whole text of an edit selected, so that the next key replaces it.
 void selectWholeText(os::HWND dialog, int id);
 // Selects the record's entry of the paper list, shows lines and columns in their fields and

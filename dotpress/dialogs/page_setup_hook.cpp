@@ -88,6 +88,11 @@ int32_t inchesOf(int16_t millimetres) {
     return static_cast<int32_t>(millimetres * 0.03937007874015748 + 0.5);
 }
 
+os::UINT lengthNumber(int16_t millimetres) {
+    // Unsigned like the other fields, so that the field reads back the number it shows.
+    return static_cast<os::UINT>(inchesOf(millimetres));
+}
+
 int16_t millimetresOf(uint32_t inches) {
     // Any field value fits 64 bits once converted; the record keeps its low 16 bits.
     const auto millimetres = static_cast<int64_t>(std::ceil(inches * 25.4));
@@ -140,6 +145,7 @@ os::UINT_PTR OS_CALLBACK PageSetupHook::hookProc(os::HWND dialog, os::UINT messa
 }
 
 void PageSetupHook::openDialog(os::HWND dialog) {
+    closing = false;
     // The dialog starts from what the driver reads out of the device mode.
     getPrinterParams(*editedRecord);
     refresh(dialog);
@@ -151,6 +157,16 @@ void PageSetupHook::openDialog(os::HWND dialog) {
 }
 
 void PageSetupHook::command(os::HWND dialog, int id, os::WORD code) {
+    const bool field = id == IDC_PAGE_LINES || id == IDC_PAGE_COLUMNS || id == IDC_PAGE_LENGTH;
+    if (closing) {
+        // The system closes the dialog after Aceptar or Cancelar, and the focus leaves a field
+        // with it: no reason to hand the driver anything. A field that gets the focus again
+        // means the dialog stayed open after all.
+        if (!(field && code == os::EN_SETFOCUS)) {
+            return;
+        }
+        closing = false;
+    }
     switch (id) {
     case IDC_PAGE_PRINTER_SETUP:
         showPrinterProperties(dialog, *editedRecord);
@@ -187,11 +203,11 @@ void PageSetupHook::command(os::HWND dialog, int id, os::WORD code) {
         }
         break;
     case os::IDOK:
-        // Enter accepts while a field may still have the focus, so that leaving it never handed
-        // its value to the driver: hand over what the fields show before the system closes.
-        readControls(dialog);
-        setPrinterParams(*editedRecord);
-        getPrinterParams(*editedRecord);
+        acceptTypedField(dialog);
+        closing = true;
+        break;
+    case os::IDCANCEL:
+        closing = true;
         break;
     default:
         break;
@@ -204,14 +220,32 @@ void PageSetupHook::readControls(os::HWND dialog) {
         os::SendMessageW(os::GetDlgItem(dialog, IDC_PAGE_PAPER), os::CB_GETCURSEL, 0, 0));
     params.lines = fieldValue(dialog, IDC_PAGE_LINES);
     params.columns = fieldValue(dialog, IDC_PAGE_COLUMNS);
-    params.paperLength =
-        millimetresOf(os::GetDlgItemInt(dialog, IDC_PAGE_LENGTH, nullptr, os::FALSE));
+    params.paperLength = millimetresOf(readField(dialog, IDC_PAGE_LENGTH));
+}
+
+void PageSetupHook::acceptTypedField(os::HWND dialog) {
+    // Enter accepts while a field may still have the focus, so leaving it never handed a number
+    // just typed to the driver: that one number goes now. Nothing else is read back: what the
+    // fields show is what the driver last gave, and reading it again would round the paper
+    // length to whole inches or take a format beyond the system's paper list as none at all.
+    PrinterParams& params = editedRecord->params;
+    if (typedInFocusedField(dialog, IDC_PAGE_LINES, fieldNumber(params.lines))) {
+        params.lines = fieldValue(dialog, IDC_PAGE_LINES);
+    } else if (typedInFocusedField(dialog, IDC_PAGE_COLUMNS, fieldNumber(params.columns))) {
+        params.columns = fieldValue(dialog, IDC_PAGE_COLUMNS);
+    } else if (typedInFocusedField(dialog, IDC_PAGE_LENGTH, lengthNumber(params.paperLength))) {
+        params.paperLength = millimetresOf(readField(dialog, IDC_PAGE_LENGTH));
+    } else {
+        return;
+    }
+    setPrinterParams(*editedRecord);
+    getPrinterParams(*editedRecord);
 }
 
 void PageSetupHook::refresh(os::HWND dialog) {
     const PrinterParams& params = editedRecord->params;
     showPage(dialog, params);
-    showField(dialog, IDC_PAGE_LENGTH, inchesOf(params.paperLength));
+    showField(dialog, IDC_PAGE_LENGTH, lengthNumber(params.paperLength));
     // The paper length is the driver's to give for its own formats, like lines and columns.
     const os::LRESULT entries =
         os::SendMessageW(os::GetDlgItem(dialog, IDC_PAGE_PAPER), os::CB_GETCOUNT, 0, 0);

@@ -22,6 +22,7 @@ public:
     int32_t runPageSetup(os::HWND owner, PrinterRecord& record);
 
     PrinterRecord* editedRecord = nullptr; // the working copy while the dialog runs
+    bool closing = false;                  // Aceptar or Cancelar is ending the system dialog
     static PageSetupHook* instance;
 
 private:
@@ -30,12 +31,15 @@ private:
     void openDialog(os::HWND dialog);
     void command(os::HWND dialog, int id, os::WORD code);
     void readControls(os::HWND dialog);
+    void acceptTypedField(os::HWND dialog);
     void refresh(os::HWND dialog);
 };
 
 // Paper length as the dialog shows it (whole inches, a half counting up) and as it keeps it
 // (millimetres, the ceiling of the inches typed).
 int32_t inchesOf(int16_t millimetres);
+// The number the paper-length field shows for a length.
+os::UINT lengthNumber(int16_t millimetres);
 int16_t millimetresOf(uint32_t inches);
 
 } // namespace dotpress

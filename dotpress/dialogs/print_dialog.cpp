@@ -1,5 +1,6 @@
 #include "dotpress/dialogs/print_dialog.h"
 
+#include "dotpress/core/accessible_text.h"
 #include "dotpress/core/library_instance.h"
 #include "dotpress/core/text_format.h"
 #include "dotpress/resources/resource_ids.h"
@@ -132,6 +133,9 @@ os::INT_PTR PrintDialog::initPrintDialog() {
 
     os::SendMessageW(pageListEdit, os::EM_LIMITTEXT, PAGE_LIST_MAX_CHARS, 0);
     os::EnableWindow(pageListEdit, os::FALSE);
+    // What stands before the page list is the "Páginas" button, which a screen reader does not
+    // take for a label: the list is named for it, with the example below it as its description.
+    setAccessibleText(pageListEdit, u"Páginas", u"Ejemplo: 2-6,8,10,15-20");
     options.rangeKind = RANGE_ALL;
 
     showBinding();

@@ -51,10 +51,13 @@ os::UINT_PTR OS_CALLBACK PrinterSelectionDialog::hookProc(os::HWND dialog, os::U
         return os::TRUE;
     }
     if (message == os::WM_COMMAND) {
-        self->command(dialog, os::LOWORD(wParam), os::HIWORD(wParam),
-                      reinterpret_cast<os::HWND>(lParam));
+        // FALSE for commands the system must see too: it closes the dialog on "Aceptar" and
+        // "Cancelar" and shows the facts of a printer chosen in the list.
+        return self->command(dialog, os::LOWORD(wParam), os::HIWORD(wParam),
+                             reinterpret_cast<os::HWND>(lParam))
+                   ? os::TRUE
+                   : os::FALSE;
     }
-    // FALSE also for commands: the system dialog closes itself on "Aceptar" and "Cancelar".
     return os::FALSE;
 }
 
@@ -74,7 +77,7 @@ void PrinterSelectionDialog::initDialog(os::HWND dialog) {
                      reinterpret_cast<os::LPARAM>(list));
 }
 
-void PrinterSelectionDialog::command(os::HWND dialog, int id, os::WORD code, os::HWND control) {
+bool PrinterSelectionDialog::command(os::HWND dialog, int id, os::WORD code, os::HWND control) {
     if (id == os::IDOK) {
         selected = static_cast<uint32_t>(dialogPrinter);
     } else if (id == IDC_SELECT_DEFAULT) {
@@ -89,7 +92,13 @@ void PrinterSelectionDialog::command(os::HWND dialog, int id, os::WORD code, os:
             dialogPrinter = static_cast<int32_t>(chosen);
         }
         showChoice(dialog);
+        // The system's own handling opens the printer the entry names. "No seleccionar
+        // impresora" (or no entry at all) names none, and a failed open leaves the system
+        // dialog's printer and driver blocks freed but still held, to be freed again later:
+        // that change is answered here alone.
+        return chosen < 0 || static_cast<uint64_t>(chosen) >= count;
     }
+    return false;
 }
 
 void PrinterSelectionDialog::showChoice(os::HWND dialog) {

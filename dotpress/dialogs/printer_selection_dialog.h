@@ -28,7 +28,8 @@ private:
     static os::UINT_PTR OS_CALLBACK hookProc(os::HWND dialog, os::UINT message, os::WPARAM wParam,
                                              os::LPARAM lParam);
     void initDialog(os::HWND dialog);
-    void command(os::HWND dialog, int id, os::WORD code, os::HWND control);
+    // True where the hook has answered the command alone and the system must not see it.
+    bool command(os::HWND dialog, int id, os::WORD code, os::HWND control);
     void showChoice(os::HWND dialog);
 };
 

@@ -233,6 +233,9 @@ void typeInto(os::HWND dialog, int id, const std::u16string& text, bool replaceA
         value += ch;
         changeEditText(dialog, id, value);
     }
+    if ((c = findControl(dialog, id))) {
+        c->selectionStart = c->selectionEnd = static_cast<int>(c->text.size()); // the caret
+    }
 }
 
 void perform(os::HWND dialog, const UserStep& s) {
@@ -268,7 +271,8 @@ void perform(os::HWND dialog, const UserStep& s) {
         }
         typeInto(dialog, focused->id, s.text,
                  focused->selectionStart == 0 &&
-                     focused->selectionEnd >= static_cast<int>(focused->text.size()) &&
+                     (focused->selectionEnd < 0 || // EM_SETSEL to -1: up to the end
+                      focused->selectionEnd >= static_cast<int>(focused->text.size())) &&
                      !focused->text.empty());
         return;
     case K::Tick:
@@ -294,7 +298,10 @@ void perform(os::HWND dialog, const UserStep& s) {
             refuse();
             return;
         }
-        focusByKeyboard(dialog, *target);
+        // Unlike the dialog manager's moves, SetFocus leaves an edit's selection alone: the
+        // caret stays where it was, at the end of the text unless the dialog selects it.
+        target->selectionStart = target->selectionEnd = static_cast<int>(target->text.size());
+        moveFocus(*w, target);
         return;
     case K::Tab: {
         const auto stops = tabStops(*w);
@@ -421,8 +428,8 @@ void perform(os::HWND dialog, const UserStep& s) {
     }
 }
 
-// What the system does after a dialog's initialisation answered TRUE: the focus goes to the first
-// control that takes it.
+} // namespace
+
 void defaultFocus(os::HWND dialog) {
     Window* w = findWindow(dialog);
     if (!w || w->focus) {
@@ -433,6 +440,17 @@ void defaultFocus(os::HWND dialog) {
         focusByKeyboard(dialog, w->controls[stops.front()]);
     }
 }
+
+void act(os::HWND dialog, const UserStep& step) {
+    Window* w = findWindow(dialog);
+    if (!w || !w->live) {
+        ++world().refusedSteps;
+        return;
+    }
+    perform(dialog, step);
+}
+
+namespace {
 
 os::INT_PTR initialise(os::HWND dialog, os::LPARAM initParam) {
     const os::INT_PTR focus = dispatch(dialog, os::WM_INITDIALOG, 0, initParam);
@@ -465,6 +483,11 @@ os::INT_PTR runModal(os::HWND dialog) {
         world().script.pop_front();
         perform(dialog, s);
     }
+    // As the dialog closes the focus leaves it: the control that had it is told, as Wine tells
+    // an edit that still had the focus when Enter or Esc ended the dialog.
+    if (Window* closing = findWindow(dialog)) {
+        moveFocus(*closing, nullptr);
+    }
     Window* w = findWindow(dialog);
     if (!w) {
         return 0;
@@ -489,19 +512,23 @@ int printerIndexByName(const std::u16string& name) {
     return -1;
 }
 
-// The facts the system shows of the printer named in the list: status, type, location, comment.
-void showPrinterInfo(os::HWND dialog, int listId) {
+// A change of selection in the printer list that reaches the system: it opens the printer the
+// entry names and shows its status, type, location and comment. An entry that names no
+// installed printer is a fault of the hook: Wine's dialog has by then freed its printer and
+// driver blocks, fails to open the name, and frees the blocks again later.
+void changePrinter(os::HWND dialog, int listId) {
     char16_t name[260];
     os::GetDlgItemTextW(dialog, listId, name, 260);
     const int index = printerIndexByName(name);
     if (index < 0) {
-        return; // the system cannot open a printer of that name and leaves the texts alone
+        ++world().unknownPrinterOpens;
+        return;
     }
     const Printer& p = world().printers[static_cast<size_t>(index)];
     os::SetDlgItemTextW(dialog, 1099, u"Listo");
     os::SetDlgItemTextW(dialog, 1098, p.driver.c_str());
     os::SetDlgItemTextW(dialog, 1101, p.port.c_str());
-    os::SetDlgItemTextW(dialog, 1100, u"");
+    os::SetDlgItemTextW(dialog, 1100, p.comment.c_str());
 }
 
 void fillPrinterList(os::HWND dialog, int listId) {
@@ -515,7 +542,7 @@ void fillPrinterList(os::HWND dialog, int listId) {
     const int def = world().defaultPrinter;
     if (def >= 0 && def < static_cast<int>(world().printers.size())) {
         os::SendMessageW(list, os::CB_SETCURSEL, static_cast<os::WPARAM>(def), 0);
-        showPrinterInfo(dialog, listId);
+        changePrinter(dialog, listId);
     }
 }
 
@@ -607,7 +634,7 @@ os::INT_PTR commonDialogDefault(os::HWND dialog, os::UINT message, os::WPARAM wP
     }
     if (w->kind == DialogKind::Print) {
         if (id == 1139 && code == os::CBN_SELCHANGE) {
-            showPrinterInfo(dialog, 1139);
+            changePrinter(dialog, 1139);
         } else if (id == 1154 && code == os::EN_CHANGE) {
             // The collate box only means something for more than one copy.
             const os::UINT copies = os::GetDlgItemInt(dialog, 1154, nullptr, 0);
@@ -615,7 +642,7 @@ os::INT_PTR commonDialogDefault(os::HWND dialog, os::UINT message, os::WPARAM wP
         }
     } else if (w->kind == DialogKind::PrintSetup) {
         if (id == 1136 && code == os::CBN_SELCHANGE) {
-            showPrinterInfo(dialog, 1136);
+            changePrinter(dialog, 1136);
         }
     }
     return 0;

@@ -51,6 +51,9 @@ void notify(os::HWND dialog, int id, os::WORD code);
 void moveFocus(Window& dialog, Control* to);
 // New text in an edit, with the notifications a real edit sends.
 void changeEditText(os::HWND dialog, int id, const std::u16string& text);
+// What the system does after a dialog's initialisation answered TRUE: the focus goes to the first
+// control that takes it.
+void defaultFocus(os::HWND dialog);
 // Drops the messages posted to a window that is going and its timers.
 void forgetWindowMessages(os::HWND window);
 // Runs a modal dialog that has been built and initialised until it ends; the scripted user acts

@@ -201,7 +201,9 @@ HWND CreateDialogParamW(HINSTANCE instance, const char16_t* templateName, HWND o
     }
     w->proc = proc;
     const HWND handle = w->handle;
-    proc(handle, WM_INITDIALOG, 0, initParam);
+    if (proc(handle, WM_INITDIALOG, 0, initParam)) {
+        sim::defaultFocus(handle);
+    }
     return handle;
 }
 
@@ -273,6 +275,7 @@ BOOL SetDlgItemTextW(HWND dialog, int id, const char16_t* text) {
     if (!c) {
         return FALSE;
     }
+    sim::record(*sim::findWindow(dialog), *c, sim::kSetText, 0, 0);
     const std::u16string value = text ? text : u"";
     if (c->is(u"Edit")) {
         sim::changeEditText(dialog, id, value);
@@ -394,6 +397,17 @@ HWND SetFocus(HWND window) {
     const HWND previous = owner->focus;
     sim::moveFocus(*owner, c);
     return previous;
+}
+
+HWND GetFocus() {
+    // The thread's active window is the last one opened that is still up and takes input: a
+    // modal dialog over its owner.
+    for (auto w = world().windows.rbegin(); w != world().windows.rend(); ++w) {
+        if (w->live && w->visible && w->enabled) {
+            return w->focus;
+        }
+    }
+    return nullptr;
 }
 
 BOOL EndDialog(HWND dialog, INT_PTR result) {

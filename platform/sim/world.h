@@ -51,6 +51,7 @@ struct Printer {
     std::vector<uint8_t> devMode; // the printer's current default device mode
     // The paper names the system's page-setup dialog lists for it, in the driver's order.
     std::vector<std::u16string> paperNames{u"Carta", u"A4"};
+    std::u16string comment; // what the system's printer dialogs show as its comment (1100)
 };
 
 struct TextOut {
@@ -122,6 +123,8 @@ struct Control {
     std::vector<std::u16string> items; // combo boxes, in the order they were added
     int selection = -1;
     int rangeLow = 0, rangeHigh = 100, position = 0; // progress bars
+    // What the library told screen readers about the control (SetHwndPropStr); unset: nothing.
+    std::optional<std::u16string> accName, accDescription;
     os::HWND handle = nullptr;
     // Painting: a change of text or position waits for the next paint, which happens when the
     // host's message loop runs out of posted messages or the code asks for UpdateWindow. What the
@@ -177,7 +180,7 @@ struct UserStep {
         Type,     // select the whole text of edit `id` and type `text`
         Tick,     // click check box or radio button `id`
         Press,    // click push button `id`
-        Focus,    // put the focus on `id`, as a click would
+        Focus,    // put the focus on `id` as SetFocus would: an edit's text is not selected
         Tab,      // Tab (index 1) or Shift+Tab (index -1)
         Arrow,    // Down (index 1) or Up (index -1): the next radio of a group, or list entry
         Space,    // the space bar on the focused control
@@ -211,6 +214,10 @@ UserStep escape();
 UserStep closeBox();
 UserStep inspect(std::function<void(os::HWND dialog)> look);
 } // namespace user
+
+// New text for a control (SetDlgItemTextW, SetDlgItemInt, SetWindowTextW) is recorded as this
+// message, without the text.
+constexpr os::UINT kSetText = 0x000C; // WM_SETTEXT
 
 // A message the library sent to a control, as sent.
 struct ControlMessage {
@@ -308,6 +315,9 @@ struct World {
     int refusedSteps = 0;
     int scriptRanOut = 0;
     int stuckDialogs = 0;
+    // Selection changes that the system's print or print-setup dialog acted on for a list entry
+    // naming no installed printer (see changePrinter in dialogs.cpp).
+    int unknownPrinterOpens = 0;
     int defaultPrinter = 0;          // the system's default printer, by index; -1: none
     bool paperListAfterInit = false; // page setup fills its paper list after the hook's start
     // The driver's properties dialogs, and what the user does in each, front first; when the
@@ -377,6 +387,16 @@ std::optional<std::string> getProfile(const std::string& section, const std::str
 // Windows.
 Window* findWindow(os::HWND handle);
 Control* findControl(os::HWND dialog, int id);
+// What a screen reader hears for a control: what the library gave it, else what Wine's
+// standard object answers (an edit is named by the nearest label before it, however far;
+// anything else by its own text, a drop-down list by its selected entry; "&" dropped).
+struct Heard {
+    std::u16string name, description;
+};
+Heard heard(os::HWND control);
+// A key or click reaching a modeless dialog through the host's message loop (IsDialogMessage):
+// one step of the scripted user, taken now. Refused when the dialog is gone.
+void act(os::HWND dialog, const UserStep& step);
 // Presses a button of a live dialog, as the user would: nothing happens when it is disabled.
 bool clickButton(os::HWND dialog, int id);
 // The control that has the focus in a live dialog, or null.

@@ -178,6 +178,10 @@ HWND SetFocus(HWND window) {
     return h(::SetFocus(h(window)));
 }
 
+HWND GetFocus() {
+    return h(::GetFocus());
+}
+
 HGLOBAL GlobalAlloc(UINT flags, size_t bytes) {
     return g(::GlobalAlloc(flags, bytes));
 }

@@ -43,6 +43,8 @@ protected:
         EXPECT_EQ(sim::liveGlobals(), 0) << "global memory blocks left behind";
         EXPECT_EQ(sim::world().badGlobalFrees, 0) << "global blocks freed twice or never owned";
         EXPECT_EQ(sim::world().stuckDialogs, 0) << "a dialog that neither Esc nor its buttons end";
+        EXPECT_EQ(sim::world().unknownPrinterOpens, 0)
+            << "the system dialog was left to open a printer that is not installed";
     }
 
     dotpress::LibraryObject& load() {

@@ -242,4 +242,91 @@ TEST_F(PageConfigTest, NoMemoryForTheWorkingCopyShowsNothingAndKeepsTheRecord) {
     sim::world().script.clear();
 }
 
+TEST_F(PageConfigTest, AceptarClampsOnlyWhatTheUserTyped) {
+    // A user-defined page stored out of range: 40 lines, 50 columns.
+    const Params stored{6, 280, 50, 40, 1, 7};
+    struct Case {
+        const char* what;
+        std::deque<sim::UserStep> steps;
+        Params kept;
+    };
+    const Case cases[] = {
+        {"Enter, nothing touched", {user::enter()}, stored},
+        {"Aceptar clicked, nothing touched", {user::press(os::IDOK)}, stored},
+        {"the lines field focused, Enter", {user::focus(IDC_PAGE_LINES), user::enter()}, stored},
+        {"the columns field focused, Aceptar clicked",
+         {user::focus(IDC_PAGE_COLUMNS), user::press(os::IDOK)},
+         {6, 280, 46, 40, 1, 7}}, // leaving the field applies its limits
+        {"lines typed, Enter",
+         {user::type(IDC_PAGE_LINES, u"35"), user::enter()},
+         {6, 280, 50, 32, 1, 7}},
+        {"columns typed, Enter",
+         {user::type(IDC_PAGE_COLUMNS, u"3"), user::enter()},
+         {6, 280, 10, 40, 1, 7}},
+        {"columns typed in range, Enter",
+         {user::type(IDC_PAGE_COLUMNS, u"44"), user::enter()},
+         {6, 280, 44, 40, 1, 7}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::reset();
+        machine(stored);
+        Shown shown;
+        std::deque<sim::UserStep> steps = c.steps;
+        steps.push_front(lookInto(shown));
+        const auto out = run(steps);
+        EXPECT_EQ(shown.lines, u"40");
+        EXPECT_EQ(shown.columns, u"50");
+        EXPECT_EQ(record(), c.kept);
+        EXPECT_EQ(out, std::make_pair(int32_t{c.kept.lines}, int32_t{c.kept.columns}));
+        EXPECT_EQ(sim::world().refusedSteps, 0);
+        dotpress::unload();
+    }
+}
+
+TEST_F(PageConfigTest, FieldsShowTheSixteenBitsTheyReadBack) {
+    // Stored by someone else: -5 lines on a user-defined page. Digits only, so the fields show
+    // the unsigned reading of the 16 bits, and reading them back gives the same bits.
+    machine(Params{6, 0, 30, -5, 0, 0});
+    Shown opened;
+    os::UINT readBack = 0;
+    const auto out = run({lookInto(opened), user::inspect([&](os::HWND d) {
+                              readBack = os::GetDlgItemInt(d, IDC_PAGE_LINES, nullptr, os::FALSE);
+                          }),
+                          user::enter()});
+    EXPECT_EQ(opened.lines, u"65531");
+    EXPECT_EQ(opened.linesLabel, u"65531");
+    EXPECT_EQ(readBack, 65531u);
+    EXPECT_EQ(record(), (Params{6, 0, 30, -5, 0, 0})) << "nobody touched it";
+    EXPECT_EQ(out, std::make_pair(-5, 30));
+}
+
+TEST_F(PageConfigTest, EveryWayOutButAceptarKeepsTheRecord) {
+    const Params stored{6, 280, 30, 20, 1, 7};
+    for (auto ending : {user::escape(), user::press(os::IDCANCEL), user::closeBox()}) {
+        sim::reset();
+        machine(stored);
+        const auto out = run({user::type(IDC_PAGE_LINES, u"25"), user::tab(),
+                              user::type(IDC_PAGE_COLUMNS, u"44"), ending});
+        EXPECT_EQ(record(), stored);
+        EXPECT_EQ(out, std::make_pair(20, 30));
+        EXPECT_EQ(sim::world().scriptRanOut, 0);
+        dotpress::unload();
+    }
+}
+
+TEST_F(PageConfigTest, FieldsSelectTheirTextWhenTheyGetTheFocus) {
+    for (int field : {IDC_PAGE_LINES, IDC_PAGE_COLUMNS}) {
+        SCOPED_TRACE(field);
+        sim::reset();
+        machine(Params{6, 0, 30, 20, 0, 0});
+        // The focus put there without the dialog manager selecting anything: the keys replace
+        // the old number only because the field selects its text itself.
+        run({user::focus(field), user::keys(u"25"), user::tab(), user::enter()});
+        EXPECT_EQ(field == IDC_PAGE_LINES ? record().lines : record().columns, 25);
+        EXPECT_EQ(sim::world().refusedSteps, 0);
+        dotpress::unload();
+    }
+}
+
 } // namespace

@@ -14,14 +14,15 @@ const Params kStart{2, 305, 36, 27, 1, 5};
 class PageSetupTest : public LibraryTest {
 protected:
     // An embosser whose last paper is its user-defined one; it keeps at most 30 lines and 330 mm.
-    void machine(bool paperListAfterInit = false) {
+    void machine(bool paperListAfterInit = false, const Params& start = kStart,
+                 const std::u16string& name = u"Índice Braille") {
         sim::BrailleDriver driver;
         driver.maxLines = 30;
         driver.maxPaperLength = 330;
-        sim::Printer& p = sim::addBraillePrinter(u"Índice Braille", u"LPT1:", kStart, driver);
+        sim::Printer& p = sim::addBraillePrinter(name, u"LPT1:", start, driver);
         p.paperNames = {u"Carta", u"A4", u"Definido por el usuario"};
         sim::world().paperListAfterInit = paperListAfterInit;
-        selectPrinter(u"Índice Braille");
+        selectPrinter(name);
         load();
     }
     std::pair<int32_t, int32_t> run(std::deque<sim::UserStep> steps, void* owner = nullptr) {
@@ -300,6 +301,294 @@ TEST_F(PageSetupTest, NoPrinterSelectedUsesTheLibrarysDialog) {
     EXPECT_TRUE(sim::world().pageSetupDialogs.empty());
     EXPECT_EQ(sim::world().windows.back().templateId, IDD_PAGE_CONFIG);
     EXPECT_EQ(sim::world().windows.back().kind, sim::DialogKind::Plain);
+}
+
+// The escapes sent from index `first` on: every code in order, and the blocks sent with 65282.
+struct EscapesSent {
+    std::vector<int> codes;
+    std::vector<Params> blocks;
+};
+
+EscapesSent escapesFrom(size_t first) {
+    EscapesSent sent;
+    const auto& all = sim::world().escapes;
+    for (size_t i = first; i < all.size(); ++i) {
+        sent.codes.push_back(all[i].code);
+        if (all[i].code == 65282 && all[i].block) {
+            sent.blocks.push_back(*all[i].block);
+        }
+    }
+    return sent;
+}
+
+TEST_F(PageSetupTest, AceptarHandsTheDriverOnlyTheNumberTypedBeforeEnter) {
+    const Params k300{2, 300, 36, 27, 1, 5};
+    auto loseDC = user::inspect([](os::HWND) { sim::world().printers[0].failCreateDC = true; });
+    struct Case {
+        const char* what;
+        Params start;
+        std::deque<sim::UserStep> steps;
+        std::vector<Params> sent; // blocks handed to the driver once the dialog is open
+        Params kept;
+        size_t messages;
+    };
+    const Case cases[] = {
+        {"Enter, nothing touched", k300, {user::enter()}, {}, k300, 0},
+        {"Aceptar clicked, nothing touched", k300, {user::press(os::IDOK)}, {}, k300, 0},
+        {"a format beyond the system's paper list",
+         {5, 305, 36, 27, 1, 5},
+         {user::enter()},
+         {},
+         {5, 305, 36, 27, 1, 5},
+         0},
+        {"the length field focused but untouched",
+         k300,
+         {user::focus(IDC_PAGE_LENGTH), user::enter()},
+         {},
+         k300,
+         0},
+        {"lost device context, nothing touched", kStart, {loseDC, user::enter()}, {}, kStart, 0},
+        {"length typed, Enter",
+         k300,
+         {user::type(IDC_PAGE_LENGTH, u"11"), user::enter()},
+         {{2, 280, 36, 27, 1, 5}},
+         {2, 280, 36, 27, 1, 5},
+         0},
+        // The number the field already showed changes nothing the user can see: 300 mm stay.
+        {"the length shown typed again, Enter",
+         k300,
+         {user::type(IDC_PAGE_LENGTH, u"12"), user::enter()},
+         {},
+         k300,
+         0},
+        {"columns typed, Enter",
+         kStart,
+         {user::type(IDC_PAGE_COLUMNS, u"300"), user::enter()},
+         {{2, 305, 300, 27, 1, 5}},
+         {2, 305, 300, 27, 1, 5},
+         0},
+        {"lines above 32767 typed, Enter",
+         kStart,
+         {user::type(IDC_PAGE_LINES, u"40000"), user::enter()},
+         {{2, 305, 36, -25536, 1, 5}},
+         {2, 305, 36, -25536, 1, 5},
+         0},
+        {"lines typed, then Aceptar clicked: one round, on leaving the field",
+         kStart,
+         {user::type(IDC_PAGE_LINES, u"22"), user::press(os::IDOK)},
+         {{2, 305, 36, 22, 1, 5}},
+         {2, 305, 36, 22, 1, 5},
+         0},
+        {"lost device context, lines typed, Enter",
+         kStart,
+         {loseDC, user::type(IDC_PAGE_LINES, u"22"), user::enter()},
+         {},
+         {2, 305, 36, 22, 1, 5},
+         2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::reset();
+        machine(false, c.start);
+        size_t opened = 0;
+        std::deque<sim::UserStep> steps = c.steps;
+        steps.push_front(user::inspect([&](os::HWND) { opened = sim::world().escapes.size(); }));
+        const auto out = run(steps);
+        EXPECT_EQ(escapesFrom(opened).blocks, c.sent);
+        EXPECT_EQ(dptest::paramsOf(record()), c.kept);
+        EXPECT_EQ(sim::paramsInDevMode(record().devMode, record().devModeSize),
+                  c.messages ? c.start : c.kept)
+            << "the device mode as the driver last wrote it";
+        EXPECT_EQ(out, std::make_pair(int32_t{c.kept.lines}, int32_t{c.kept.columns}));
+        EXPECT_EQ(sim::world().messageBoxes.size(), c.messages);
+        EXPECT_EQ(sim::world().refusedSteps, 0);
+        dotpress::unload();
+    }
+}
+
+TEST_F(PageSetupTest, EachEventSendsItsEscapesInOrder) {
+    constexpr int kGet = 65281, kSet = 65282;
+    struct Case {
+        const char* what;
+        std::deque<sim::UserStep> event;
+        std::vector<int> codes;
+        std::vector<Params> blocks;
+    };
+    const Case cases[] = {
+        {"a field typed and left",
+         {user::type(IDC_PAGE_LINES, u"22"), user::tab()},
+         {kSet, kGet, kGet},
+         {{2, 305, 36, 22, 1, 5}}},
+        {"a field typed, Enter",
+         {user::type(IDC_PAGE_COLUMNS, u"44"), user::enter()},
+         {kSet, kGet, kGet},
+         {{2, 305, 44, 27, 1, 5}}},
+        {"a paper chosen",
+         {user::choose(IDC_PAGE_PAPER, 1)},
+         {kSet, kGet},
+         {{1, 305, 36, 27, 1, 5}}},
+        {"the printer's own dialog", {user::mnemonic(u'C')}, {kGet}, {}},
+        {"Restaurar valores", {user::mnemonic(u'R')}, {kGet}, {}},
+        {"Tab from the list to a button", {user::tab()}, {}, {}},
+        {"Enter, nothing typed", {user::enter()}, {}, {}},
+        // The focus leaves the field as the dialog closes; that hands the driver nothing.
+        {"a field focused, Enter", {user::focus(IDC_PAGE_LINES), user::enter()}, {}, {}},
+        {"a field typed, Esc", {user::type(IDC_PAGE_LINES, u"22"), user::escape()}, {}, {}},
+        {"Esc", {user::escape()}, {}, {}},
+        {"the close box", {user::closeBox()}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::reset();
+        machine();
+        const size_t before = sim::world().escapes.size();
+        size_t opened = 0;
+        std::deque<sim::UserStep> steps = c.event;
+        steps.push_front(user::inspect([&](os::HWND) { opened = sim::world().escapes.size(); }));
+        run(steps);
+        // The check whether the driver answers, then the opening's reading of the device mode.
+        const EscapesSent opening = escapesFrom(before);
+        ASSERT_GE(opening.codes.size(), opened - before);
+        EXPECT_EQ(std::vector<int>(opening.codes.begin(),
+                                   opening.codes.begin() + static_cast<long>(opened - before)),
+                  (std::vector<int>{kGet, kGet}));
+        const EscapesSent sent = escapesFrom(opened);
+        EXPECT_EQ(sent.codes, c.codes);
+        EXPECT_EQ(sent.blocks, c.blocks);
+        dotpress::unload();
+    }
+}
+
+TEST_F(PageSetupTest, FieldsShowTheSixteenBitsTheyReadBack) {
+    struct Case {
+        const char* what;
+        Params start;
+        std::deque<sim::UserStep> steps; // followed by a look at the fields
+        std::u16string lines, columns;
+        Params lastSent;
+    };
+    const Case cases[] = {
+        // Digits only: a driver's negative number shows unsigned, and leaving another field
+        // hands it back as it came.
+        {"a driver's negative lines, another field left",
+         {2, 305, 36, -5, 1, 5},
+         {user::type(IDC_PAGE_COLUMNS, u"30"), user::tab()},
+         u"65531",
+         u"30",
+         {2, 305, 30, -5, 1, 5}},
+        {"lines above 32767 typed and left",
+         kStart,
+         {user::type(IDC_PAGE_LINES, u"40000"), user::tab()},
+         u"40000",
+         u"36",
+         {2, 305, 36, -25536, 1, 5}},
+        {"then another field left",
+         kStart,
+         {user::type(IDC_PAGE_LINES, u"40000"), user::tab(), user::tab()},
+         u"40000",
+         u"36",
+         {2, 305, 36, -25536, 1, 5}},
+        {"columns above 255 typed and left",
+         kStart,
+         {user::type(IDC_PAGE_COLUMNS, u"300"), user::tab()},
+         u"27",
+         u"300",
+         {2, 305, 300, 27, 1, 5}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::reset();
+        machine(false, c.start);
+        Shown opened, shown;
+        std::deque<sim::UserStep> steps = c.steps;
+        steps.push_front(lookInto(opened));
+        steps.push_back(lookInto(shown));
+        steps.push_back(user::escape());
+        run(steps);
+        EXPECT_EQ(opened.lines, std::u16string(c.start.lines < 0 ? u"65531" : u"27"));
+        EXPECT_EQ(opened.linesLabel, opened.lines);
+        EXPECT_EQ(shown.lines, c.lines);
+        EXPECT_EQ(shown.linesLabel, c.lines);
+        EXPECT_EQ(shown.columns, c.columns);
+        EXPECT_EQ(shown.columnsLabel, c.columns);
+        EXPECT_EQ(lastSent(), c.lastSent);
+        dotpress::unload();
+    }
+}
+
+TEST_F(PageSetupTest, FieldsSelectTheirTextWhenTheyGetTheFocus) {
+    struct Case {
+        int field;
+        std::u16string typed;
+        Params sent;
+    };
+    for (const Case& c : {Case{IDC_PAGE_LINES, u"22", {2, 305, 36, 22, 1, 5}},
+                          Case{IDC_PAGE_COLUMNS, u"40", {2, 305, 40, 27, 1, 5}},
+                          Case{IDC_PAGE_LENGTH, u"11", {2, 280, 36, 27, 1, 5}}}) {
+        SCOPED_TRACE(c.field);
+        sim::reset();
+        machine();
+        // The focus put there without the dialog manager selecting anything: the keys replace
+        // the old number only because the field selects its text itself.
+        run({user::focus(c.field), user::keys(c.typed), user::tab(), user::escape()});
+        EXPECT_EQ(lastSent(), c.sent);
+        EXPECT_EQ(sim::world().refusedSteps, 0);
+        dotpress::unload();
+    }
+}
+
+TEST_F(PageSetupTest, FieldsUnlockOnlyOnTheLastEntryOfAPaperList) {
+    struct Case {
+        std::vector<std::u16string> papers;
+        int16_t format;
+        bool locked;
+    };
+    for (const Case& c :
+         {Case{{}, -1, true}, Case{{u"Propio"}, 0, false}, Case{{u"Carta", u"Propio"}, -1, true},
+          Case{{u"Carta", u"Propio"}, 0, true}}) {
+        SCOPED_TRACE(testing::Message() << c.papers.size() << " papers, format " << c.format);
+        sim::reset();
+        machine(false, {c.format, 305, 36, 27, 1, 5});
+        sim::world().printers[0].paperNames = c.papers;
+        Shown shown;
+        run({lookInto(shown), user::escape()});
+        EXPECT_EQ(shown.locked, c.locked);
+        dotpress::unload();
+    }
+}
+
+TEST_F(PageSetupTest, TitleNamesThePrinterAndIsCutAtItsBuffer) {
+    const std::u16string prefix = u"Configurar página de ";
+    struct Case {
+        size_t nameLength;
+        size_t titleLength; // the buffer holds 259 units and the terminator
+    };
+    for (const Case& c : {Case{200, 221}, Case{238, 259}, Case{239, 259}, Case{259, 259}}) {
+        SCOPED_TRACE(c.nameLength);
+        sim::reset();
+        std::u16string name(c.nameLength, u'a');
+        for (size_t i = 0; i < name.size(); ++i) {
+            name[i] = static_cast<char16_t>(u'a' + i % 26);
+        }
+        machine(false, kStart, name);
+        std::u16string title;
+        run({user::inspect([&](os::HWND d) { title = sim::findWindow(d)->title; }),
+             user::escape()});
+        EXPECT_EQ(title, (prefix + name).substr(0, c.titleLength));
+        dotpress::unload();
+    }
+}
+
+TEST_F(PageSetupTest, OpensWithWhatTheDriverReadsFromTheDeviceMode) {
+    machine();
+    record().params = dotpress::PrinterParams{0, 280, 20, 15, 0, 0};
+    Shown shown;
+    run({lookInto(shown), user::escape()});
+    EXPECT_EQ(shown.selection, 2);
+    EXPECT_EQ(shown.lines, u"27");
+    EXPECT_EQ(shown.columns, u"36");
+    EXPECT_EQ(shown.length, u"12");
+    EXPECT_EQ(dptest::paramsOf(record()), (Params{0, 280, 20, 15, 0, 0})) << "Esc keeps the record";
 }
 
 } // namespace

@@ -120,6 +120,17 @@ TEST_F(PrintDialogTest, PageListsBecomeRangesOrTheRightMessage) {
         {u"   ", 20, 0, u"1", {}, 0, kFormat},
         {u"1 2", 20, 0, u"1", {}, 0, kFormat},
         {u"1\t2", 20, 0, u"1", {}, 0, kFormat},
+        {u"1,\t2", 20, 0, u"1", {}, 0, kFormat}, // a tab is no space, also after a comma
+        {u"\t1", 20, 0, u"1", {}, 0, kFormat},
+        {u"1-\n", 20, 0, u"1", {}, 0, kFormat},
+        {u"1,\x01"
+         u"2",
+         20,
+         0,
+         u"1",
+         {},
+         0,
+         kFormat},
         {u",1", 20, 0, u"1", {}, 0, kFormat},
         {u"1,", 20, 0, u"1", {}, 0, kFormat},
         {u"1,,2", 20, 0, u"1", {}, 0, kFormat},
@@ -521,6 +532,50 @@ TEST_F(PrintDialogTest, KeyboardAloneReachesEveryChoice) {
     EXPECT_EQ(o.totalPages, 12u);
 }
 
+// Once "Páginas" is chosen, a Tab round from the copies field hears every stop by its own name;
+// the page list, whose template puts the "Páginas" button before it, is named for it with the
+// example as its description, and not after the "Columnas:" label far above it.
+TEST_F(PrintDialogTest, EveryStopIsHeardByItsOwnName) {
+    using namespace sim::user;
+    machine();
+    struct Stop {
+        int id;
+        std::u16string name, description;
+        bool operator==(const Stop& o) const {
+            return id == o.id && name == o.name && description == o.description;
+        }
+    };
+    std::vector<Stop> heard;
+    std::vector<sim::UserStep> steps = {mnemonic(u'L'), arrow(1),       arrow(1),  tab(),
+                                        keys(u"2-6,8"), mnemonic(u'c'), keys(u"2")};
+    for (int i = 0; i < 10; ++i) {
+        steps.push_back(inspect([&](os::HWND d) {
+            const sim::Control* c = sim::focusedControl(d);
+            ASSERT_NE(c, nullptr);
+            const sim::Heard h = sim::heard(c->handle);
+            heard.push_back({c->id, h.name, h.description});
+        }));
+        steps.push_back(tab());
+    }
+    steps.push_back(escape());
+    PrintOptions o;
+    EXPECT_EQ(run(steps, 20, &o), 1);
+    EXPECT_EQ(sim::world().refusedSteps, 0);
+    const std::vector<Stop> expected = {
+        {IDC_PRINT_COPIES, u"Número de copias:", u""},
+        {IDC_PRINT_COLLATE, u"Intercalar", u""},
+        {IDC_PRINT_BINDING, u"Activar la encuadernación", u""},
+        {IDC_PRINT_PRINT, u"Imprimir", u""},
+        {IDC_PRINT_CANCEL, u"Cancelar", u""},
+        {IDC_PRINT_PRINTER_LIST, u"Braille", u""}, // a drop-down list by its entry, as Wine
+        {IDC_PRINT_TABLE_LIST, u"ASCII", u""},
+        {IDC_PRINT_TO_FILE, u"Imprimir a fichero", u""},
+        {IDC_PRINT_PAGES, u"Páginas", u""},
+        {IDC_PRINT_PAGE_LIST, u"Páginas", u"Ejemplo: 2-6,8,10,15-20"},
+    };
+    EXPECT_EQ(heard, expected);
+}
+
 TEST_F(PrintDialogTest, AHostPrintsWhatTheUserChoseToTheLastLine) {
     sim::Params p;
     p.lines = 20;
@@ -663,5 +718,183 @@ TEST_F(PrintDialogTest, TemplateIsTheOneTheDialogIsBuiltFrom) {
         EXPECT_EQ(got.style & w.required, w.required);
         EXPECT_EQ(got.style & w.forbidden, 0u);
         EXPECT_EQ(got.style & 0x18000000, 0x10000000u) << "visible and enabled";
+    }
+}
+
+TEST_F(PrintDialogTest, OpensOnTheSelectedPrinterAndImprimirKeepsIt) {
+    for (const char16_t* chosen : {u"Segunda", u"Tercera"}) {
+        SCOPED_TRACE(std::string(chosen, chosen + 3));
+        sim::reset();
+        sim::Params first, second, third;
+        second.lines = 27;
+        third.lines = 26;
+        sim::addBraillePrinter(u"Primera", u"LPT1:", first);
+        sim::addBraillePrinter(u"Segunda", u"LPT2:", second);
+        sim::addBraillePrinter(u"Tercera", u"LPT3:", third);
+        selectPrinter(chosen);
+        load();
+        const uint32_t index = lib().selected;
+        ASSERT_NE(index, 0u);
+        lib().areaLines = 20;
+        lib().areaColumns = 30;
+        int selection = -1;
+        std::u16string lines;
+        PrintOptions o;
+        EXPECT_EQ(run({inspect([&](os::HWND d) {
+                           selection = sim::findControl(d, IDC_PRINT_PRINTER_LIST)->selection;
+                           lines = text(d, IDC_PRINT_LINES);
+                       }),
+                       press(IDC_PRINT_PRINT)},
+                      5, &o),
+                  0);
+        EXPECT_EQ(selection, static_cast<int>(index));
+        EXPECT_EQ(lines, index == 1 ? u"27" : u"26");
+        EXPECT_EQ(lib().selected, index);
+        dotpress::unload();
+    }
+}
+
+TEST_F(PrintDialogTest, BindingAndThePaperCheckAtTheirLimits) {
+    struct Case {
+        const char* what;
+        int16_t lines, columns;          // the printer's page
+        uint16_t areaLines, areaColumns; // the host's printing area
+        bool binding;                    // the binding box usable
+        bool fits;                       // Imprimir ends the dialog without the paper message
+    };
+    const Case cases[] = {
+        {"two spare columns", 29, 32, 20, 30, true, true},
+        {"one spare column", 29, 31, 20, 30, false, true},
+        {"as tall and as wide as the page", 29, 40, 29, 40, false, true},
+        {"a line too tall", 29, 40, 30, 38, true, false},
+        {"a column too wide", 29, 40, 20, 41, false, false},
+        {"a printer of 0 columns", 29, 0, 25, 99, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::reset();
+        sim::Params p;
+        p.lines = c.lines;
+        p.columns = c.columns;
+        sim::addBraillePrinter(u"Braille", u"LPT1:", p);
+        selectPrinter(u"Braille");
+        load();
+        lib().areaLines = c.areaLines;
+        lib().areaColumns = c.areaColumns;
+        bool binding = !c.binding;
+        PrintOptions o;
+        const int32_t result = run({inspect([&](os::HWND d) {
+                                        binding = sim::findControl(d, IDC_PRINT_BINDING)->enabled;
+                                    }),
+                                    press(IDC_PRINT_PRINT)},
+                                   5, &o);
+        EXPECT_EQ(binding, c.binding);
+        EXPECT_EQ(result, c.fits ? 0 : 1);
+        EXPECT_EQ(sim::world().messageBoxes.size(), c.fits ? 0u : 1u);
+        dotpress::unload();
+    }
+}
+
+TEST_F(PrintDialogTest, BothSidesTickedAfterASwitchBelongsToTheChosenPrinter) {
+    sim::Params both;
+    both.doubleSided = 1;
+    sim::addBraillePrinter(u"Uno", u"LPT1:", both);
+    sim::addBraillePrinter(u"Dos", u"LPT2:", both);
+    selectPrinter(u"Uno");
+    load();
+    lib().areaLines = 20;
+    lib().areaColumns = 30;
+    ASSERT_EQ(lib().records[0].adjustBothSides, 1);
+    ASSERT_EQ(lib().records[1].adjustBothSides, 1);
+    PrintOptions o;
+    ASSERT_EQ(
+        run({choose(IDC_PRINT_PRINTER_LIST, 1), tick(IDC_PRINT_BOTH_SIDES), press(IDC_PRINT_PRINT)},
+            5, &o),
+        0);
+    EXPECT_EQ(lib().records[1].adjustBothSides, 0);
+    EXPECT_EQ(lib().records[0].adjustBothSides, 1) << "the printer selected before is left alone";
+    EXPECT_EQ(o.adjustBothSides, 0);
+    EXPECT_EQ(lib().selected, 1u);
+    // And back: the first printer still adjusts both sides.
+    ASSERT_EQ(run({choose(IDC_PRINT_PRINTER_LIST, 0), press(IDC_PRINT_PRINT)}, 5, &o), 0);
+    EXPECT_EQ(o.adjustBothSides, 1);
+}
+
+TEST_F(PrintDialogTest, TableListHoldsAsciiThenAnsiAndEitherChoiceTakes) {
+    machine();
+    std::vector<std::u16string> items;
+    PrintOptions o;
+    ASSERT_EQ(
+        run({inspect([&](os::HWND d) { items = sim::findControl(d, IDC_PRINT_TABLE_LIST)->items; }),
+             choose(IDC_PRINT_TABLE_LIST, 1), choose(IDC_PRINT_TABLE_LIST, 0),
+             press(IDC_PRINT_PRINT)},
+            5, &o),
+        0);
+    EXPECT_EQ(items, (std::vector<std::u16string>{u"ASCII", u"ANSI"}));
+    EXPECT_EQ(lib().ansiTable, 0) << "ASCII after ANSI";
+    ASSERT_EQ(run({choose(IDC_PRINT_TABLE_LIST, 1), press(IDC_PRINT_PRINT)}, 5, &o), 0);
+    EXPECT_EQ(lib().ansiTable, 1);
+}
+
+TEST_F(PrintDialogTest, AllAndCurrentPageEmptyThePageListAndPagesKeepsIt) {
+    machine();
+    struct Case {
+        int button;
+        std::u16string left;
+        bool enabled;
+    };
+    for (const Case& c : {Case{IDC_PRINT_ALL, u"", false}, Case{IDC_PRINT_CURRENT_PAGE, u"", false},
+                          Case{IDC_PRINT_PAGES, u"2-3", true}}) {
+        SCOPED_TRACE(c.button);
+        std::u16string left = u"?";
+        bool enabled = !c.enabled;
+        PrintOptions o;
+        run({tick(IDC_PRINT_PAGES), type(IDC_PRINT_PAGE_LIST, u"2-3"), tick(c.button),
+             inspect([&](os::HWND d) {
+                 left = text(d, IDC_PRINT_PAGE_LIST);
+                 enabled = sim::findControl(d, IDC_PRINT_PAGE_LIST)->enabled;
+             }),
+             escape()},
+            5, &o);
+        EXPECT_EQ(left, c.left);
+        EXPECT_EQ(enabled, c.enabled);
+    }
+}
+
+TEST_F(PrintDialogTest, PageListSetByOtherMeansStopsAtTheRangesItHas) {
+    struct Case {
+        int entries;
+        bool taken;
+    };
+    for (const Case& c : {Case{25, true}, Case{26, false}, Case{40, false}}) {
+        SCOPED_TRACE(c.entries);
+        sim::reset();
+        machine();
+        std::u16string list = u"1";
+        for (int k = 1; k < c.entries; ++k) {
+            list += u",1";
+        }
+        PrintOptions o;
+        // Put there the way another program could: past the 25 characters typing allows.
+        const int32_t result = run({tick(IDC_PRINT_PAGES), inspect([&](os::HWND d) {
+                                        os::SetDlgItemTextW(d, IDC_PRINT_PAGE_LIST, list.c_str());
+                                    }),
+                                    press(IDC_PRINT_PRINT)},
+                                   5, &o);
+        if (c.taken) {
+            EXPECT_EQ(result, 0);
+            EXPECT_EQ(o.rangeCount, MAX_PAGE_RANGES);
+        } else {
+            EXPECT_EQ(result, 1);
+            EXPECT_TRUE(allZero(o));
+            ASSERT_EQ(sim::world().messageBoxes.size(), 1u);
+            EXPECT_EQ(sim::world().messageBoxes[0].text,
+                      u"El formato de los números de página a imprimir no es correcto.");
+        }
+        // What follows the ranges in the working block's neighbourhood is as it was.
+        EXPECT_LE(lib().PrintDialog::options.rangeCount, MAX_PAGE_RANGES);
+        EXPECT_EQ(lib().printDlg.lStructSize, sizeof(os::PRINTDLGW));
+        EXPECT_EQ(lib().printDlg.nMaxPage, 5);
+        dotpress::unload();
     }
 }

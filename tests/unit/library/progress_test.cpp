@@ -100,6 +100,15 @@ TEST_F(ProgressTest, PagesAndCopiesAreCountedInBothOrders) {
         {"two ranges",
          jobOptions(1, {{1, 2}, {5, 5}}, 0),
          {{u"1", u"1"}, {u"2", u"1"}, {u"5", u"1"}}},
+        {"a range after page 1",
+         jobOptions(1, {{5, 8}}, 0),
+         {{u"5", u"1"}, {u"6", u"1"}, {u"7", u"1"}, {u"8", u"1"}}},
+        {"ranges copy after copy",
+         jobOptions(2, {{1, 1}, {3, 3}}, 0),
+         {{u"1", u"1"}, {u"3", u"1"}, {u"1", u"2"}, {u"3", u"2"}}},
+        {"ranges with each page repeated",
+         jobOptions(2, {{1, 1}, {3, 3}}, 1),
+         {{u"1", u"1"}, {u"1", u"2"}, {u"3", u"1"}, {u"3", u"2"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -201,7 +210,7 @@ TEST_F(ProgressTest, CancelStopsDrawingAndDropsTheDocument) {
         EXPECT_EQ(ImpImprimirLinea("more"), 0);
     }
     hostWaits();
-    EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"2") << "the window still follows the host";
+    EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"1") << "the window stays where printing stopped";
     EXPECT_EQ(sim::liveWindows(), 1) << "the window stays until the job is closed";
     EXPECT_EQ(ImpCerrarImpresora(), 0);
     const auto& doc = sim::world().documents.at(0);
@@ -217,6 +226,49 @@ TEST_F(ProgressTest, CancelStopsDrawingAndDropsTheDocument) {
     ImpCerrarImpresora();
     EXPECT_TRUE(sim::world().documents.at(1).ended);
     EXPECT_EQ(sim::world().documents.at(1).pages.size(), 1u);
+}
+
+// The user cancels by key as the host's message loop hands the key to the window; the focus,
+// which starts on "Cancelar", must not vanish with the greyed button: it lands on the bar, heard
+// as the cancelled job. The counters stay where printing stopped; every line is answered as ever.
+TEST_F(ProgressTest, CancelByKeyIsHeardAndStopsTheCounters) {
+    const struct {
+        const char* how;
+        sim::UserStep step;
+    } cases[] = {{"Enter", sim::user::enter()},
+                 {"Space", sim::user::space()},
+                 {"Esc", sim::user::escape()},
+                 {"close box", sim::user::closeBox()}};
+    machine(3);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(2, {{1, 2}})), 0);
+        const sim::Control* focused = sim::focusedControl(window());
+        ASSERT_NE(focused, nullptr);
+        EXPECT_EQ(focused->id, IDC_PROGRESS_CANCEL);
+        EXPECT_EQ(sim::heard(focused->handle).name, u"Cancelar");
+        for (int i = 0; i < 3 + 2; ++i) { // page 1, and two lines of page 2
+            ImpImprimirLinea("x");
+        }
+        sim::act(window(), c.step);
+        EXPECT_EQ(lib().cancelRequested, 1);
+        for (int i = 0; i < 3 * 3; ++i) {
+            EXPECT_EQ(ImpImprimirLinea("x"), 0);
+        }
+        focused = sim::focusedControl(window());
+        ASSERT_NE(focused, nullptr) << "the focus went with the button";
+        EXPECT_EQ(focused->id, IDC_PROGRESS_BAR);
+        EXPECT_EQ(sim::heard(focused->handle).name, u"Impresión cancelada");
+        EXPECT_FALSE(sim::findControl(window(), IDC_PROGRESS_CANCEL)->enabled);
+        hostWaits();
+        EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"2");
+        EXPECT_EQ(shown(IDC_PROGRESS_COPY), u"1");
+        EXPECT_EQ(shownBar(), 2);
+        EXPECT_EQ(lib().currentPage, 2u);
+        EXPECT_EQ(lib().pageOrdinal, 2u);
+        ImpCerrarImpresora();
+    }
+    EXPECT_EQ(sim::world().refusedSteps, 0);
 }
 
 TEST_F(ProgressTest, OtherCommandsAreIgnored) {
@@ -313,6 +365,43 @@ TEST_F(ProgressTest, DoubleSidedCopiesOnAShortAreaKeepTheirSheets) {
         layout += page.lines.empty() ? '0' : 'x';
     }
     EXPECT_EQ(layout, "xxx0xxx0") << "8 faces: page 3 of each copy has an empty back";
+}
+
+TEST_F(ProgressTest, EachCounterIsSentOncePerChange) {
+    machine(3);
+    // Pages 1, 2, 1, 2 and copies 1, 1, 2, 2 over four pages of three lines.
+    ImpAbrirImpresora(nullptr, "doc", jobOptions(2, {{1, 2}}, 0));
+    for (int i = 0; i < 12; ++i) {
+        ImpImprimirLinea("x");
+        hostWaits(); // the window shows each change once, when the host's loop lets it
+    }
+    auto sent = [](int id, os::UINT message) {
+        return std::count_if(sim::world().controlMessages.begin(),
+                             sim::world().controlMessages.end(), [&](const sim::ControlMessage& m) {
+                                 return m.dialogTemplate == IDD_PROGRESS && m.id == id &&
+                                        m.message == message;
+                             });
+    };
+    EXPECT_EQ(sent(IDC_PROGRESS_PAGE, sim::kSetText), 4);
+    EXPECT_EQ(sent(IDC_PROGRESS_COPY, sim::kSetText), 2);
+    EXPECT_EQ(sent(IDC_PROGRESS_BAR, os::PBM_SETPOS), 4) << "1 at the opening, then 2, 3 and 4";
+    ImpCerrarImpresora();
+}
+
+TEST_F(ProgressTest, NextJobsWindowShowsItsCountersFromItsFirstLine) {
+    machine(3);
+    for (int job = 0; job < 2; ++job) {
+        SCOPED_TRACE(job + 1);
+        // Both jobs end on page 1, copy 1: the new window still needs to be told.
+        ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 1}})), 0);
+        ImpImprimirLinea("x");
+        hostWaits();
+        EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"1");
+        EXPECT_EQ(shown(IDC_PROGRESS_COPY), u"1");
+        ImpImprimirLinea("x");
+        ImpImprimirLinea("x");
+        ImpCerrarImpresora();
+    }
 }
 
 } // namespace

@@ -14,10 +14,12 @@ const std::u16string kNoPrinter = u"No seleccionar impresora";
 class SelectionTest : public LibraryTest {
 protected:
     // Two printers: an embosser with its own page and an ordinary printer with the default one.
-    void machine() {
+    void machine(bool nameStored = true) {
         sim::addBraillePrinter(u"Índice Braille", u"LPT1:", Params{2, 280, 32, 25, 0, 0});
         sim::addPrinter(u"Oficina", u"LPT2:", u"Generic PS");
-        selectPrinter(u"Índice Braille");
+        if (nameStored) {
+            selectPrinter(u"Índice Braille");
+        }
         load();
     }
     int32_t run(std::deque<sim::UserStep> steps, void* owner = nullptr) {
@@ -129,6 +131,7 @@ TEST_F(SelectionTest, EachEndingDecidesSelectedAndTheStoredName) {
         std::deque<sim::UserStep> steps;
         uint32_t selected;
         std::optional<std::u16string> stored;
+        bool nameStoredBefore = true;
     };
     const Case cases[] = {
         {"Aceptar by Enter",
@@ -150,11 +153,24 @@ TEST_F(SelectionTest, EachEndingDecidesSelectedAndTheStoredName) {
          u"Índice Braille"},
         {"Esc", {user::choose(IDC_SELECT_LIST, 2), user::escape()}, 0, u"Índice Braille"},
         {"close box", {user::choose(IDC_SELECT_LIST, 1), user::closeBox()}, 0, u"Índice Braille"},
+        // The entry that names no printer, at the start and chosen on the way, never reaches
+        // the system, which would try to open a printer of that name.
+        {"nothing stored, Esc", {user::escape()}, 2, std::nullopt, false},
+        {"nothing stored, Aceptar", {user::enter()}, 2, std::nullopt, false},
+        {"no printer, then a printer, Aceptar",
+         {user::choose(IDC_SELECT_LIST, 2), user::choose(IDC_SELECT_LIST, 1), user::enter()},
+         1,
+         u"Índice Braille"},
+        {"nothing stored, a printer, Predeterminar",
+         {user::choose(IDC_SELECT_LIST, 0), user::mnemonic(u'P')},
+         0,
+         u"Índice Braille",
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         sim::reset();
-        machine();
+        machine(c.nameStoredBefore);
         EXPECT_EQ(run(c.steps), 0);
         EXPECT_EQ(lib().selected, c.selected);
         EXPECT_EQ(storedName(), c.stored);
@@ -166,6 +182,61 @@ TEST_F(SelectionTest, EachEndingDecidesSelectedAndTheStoredName) {
         EXPECT_EQ(lib().selected, c.stored == u"Oficina" ? 1u : c.stored ? 0u : 2u);
         dotpress::unload();
     }
+}
+
+TEST_F(SelectionTest, NothingSelectedOpensOnNoPrinterAndAceptarKeepsIt) {
+    sim::addBraillePrinter(u"Índice Braille", u"LPT1:", Params{2, 280, 32, 25, 0, 0});
+    sim::addPrinter(u"Oficina", u"LPT2:", u"Generic PS");
+    load();
+    ASSERT_EQ(lib().selected, 2u);
+    int selection = -1;
+    EXPECT_EQ(run({user::inspect([&](os::HWND d) {
+                       selection = sim::findControl(d, IDC_SELECT_LIST)->selection;
+                   }),
+                   user::enter()}),
+              0);
+    EXPECT_EQ(selection, 2) << "No seleccionar impresora";
+    EXPECT_EQ(lib().selected, 2u);
+    EXPECT_EQ(storedName(), std::nullopt);
+}
+
+TEST_F(SelectionTest, CommentIsTheSystemsToShow) {
+    machine();
+    sim::world().printers[1].comment = u"Sala 2";
+    std::u16string onPrinter, onNoPrinter;
+    run({user::choose(IDC_SELECT_LIST, 1),
+         user::inspect([&](os::HWND d) { onPrinter = text(d, IDC_SELECT_COMMENT); }),
+         user::choose(IDC_SELECT_LIST, 2),
+         user::inspect([&](os::HWND d) { onNoPrinter = text(d, IDC_SELECT_COMMENT); }),
+         user::escape()});
+    EXPECT_EQ(onPrinter, u"Sala 2");
+    EXPECT_EQ(onNoPrinter, u"Sala 2") << "the hook clears type, status and location only";
+}
+
+TEST_F(SelectionTest, PredeterminarEndsTheDialogWithZero) {
+    machine();
+    run({user::choose(IDC_SELECT_LIST, 1), user::mnemonic(u'P')});
+    const sim::Window* setup = nullptr;
+    for (const sim::Window& w : sim::world().windows) {
+        if (w.kind == sim::DialogKind::PrintSetup) {
+            setup = &w;
+        }
+    }
+    ASSERT_NE(setup, nullptr);
+    EXPECT_TRUE(setup->ended);
+    EXPECT_EQ(setup->result, 0);
+    EXPECT_EQ(lib().selected, 1u);
+}
+
+TEST_F(SelectionTest, FailedSystemDialogLeavesTheSelection) {
+    machine();
+    run({user::choose(IDC_SELECT_LIST, 1), user::escape()});
+    ASSERT_EQ(lib().selected, 0u);
+    sim::world().failCreateDialog = true;
+    EXPECT_EQ(run({}), 0);
+    EXPECT_EQ(sim::world().printDialogs.size(), 2u);
+    EXPECT_EQ(lib().selected, 0u);
+    EXPECT_EQ(storedName(), u"Índice Braille");
 }
 
 } // namespace

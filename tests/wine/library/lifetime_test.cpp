@@ -150,12 +150,12 @@ TEST_F(LifetimeTest, SoakOfLoadsJobsAndUnloadsLeavesNothingBehind) {
         if (HasFatalFailure()) {
             return;
         }
-        if (i == 49) {
+        if (i == 99) {
             warm = committedBytes();
         }
     }
     const SIZE_T after = committedBytes();
-    // A printer record or a device mode left behind in every cycle would be 150 of them here,
+    // A printer record or a device mode left behind in every cycle would be 100 of them here,
     // and a device context or a window far more.
     EXPECT_LT(after, warm + 32 * 1024) << "committed " << warm << " -> " << after << " bytes";
     EXPECT_EQ(threadWindows(), windowsBefore);

@@ -15,6 +15,7 @@
 #include <commdlg.h>
 #include <oleacc.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -177,6 +178,71 @@ TEST_F(PageDialogs, PrinterChosenByKeyboardIsStoredAndSelectedAtTheNextLoad) {
     EXPECT_EQ(reopened, static_cast<LRESULT>(chosen));
 }
 
+// "No seleccionar impresora" names no printer: the system dialog must never be left to open a
+// printer of that name (it frees its own blocks first and again later, which the heap checking
+// these tests run with reports). Each case ends with the entry the next opening starts on.
+TEST_F(PageDialogs, NoPrinterEntryAtTheStartAndOnTheWayKeepsTheSystemDialogSound) {
+    struct Case {
+        const char* what;
+        bool officeStored;
+        std::vector<UINT> keys; // pressed in the list, one step each, then Enter or Esc
+        UINT ending;
+    };
+    const Case cases[] = {
+        {"nothing stored, Esc", false, {}, VK_ESCAPE},
+        {"nothing stored, Aceptar", false, {}, VK_RETURN},
+        {"no printer, then a printer, Aceptar", true, {VK_END, VK_HOME}, VK_RETURN},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+        if (c.officeStored) {
+            storeName(office.name());
+        }
+        const size_t count = printers().size();
+        LoadedDll dll;
+        ASSERT_NE(dll.get(), nullptr);
+        const Exports imp(dll.get());
+        LRESULT initial = -1, passed = -1;
+        std::vector<std::function<void(HWND)>> steps = {[&](HWND d) {
+            initial = listMessage(d, IDC_SELECT_LIST, CB_GETCURSEL);
+            pressMnemonic(d, L'N'); // the label hands the focus to the list
+        }};
+        // A key posted now is handled before the next step: each step first looks at what the
+        // previous one did.
+        for (size_t k = 0; k < c.keys.size(); ++k) {
+            steps.push_back([&, k](HWND d) {
+                if (k > 0 && c.keys[k - 1] == VK_END) {
+                    passed = listMessage(d, IDC_SELECT_LIST, CB_GETCURSEL);
+                }
+                pressKey(d, c.keys[k]);
+            });
+        }
+        steps.push_back([&](HWND d) { pressKey(d, c.ending); });
+        {
+            DialogDriver driver({actions(steps)});
+            EXPECT_EQ(imp.selectPrinter(), 0);
+            EXPECT_EQ(driver.done(), 1u);
+            EXPECT_TRUE(driver.unexpected().empty());
+        }
+        EXPECT_EQ(initial,
+                  static_cast<LRESULT>(c.officeStored ? tableIndex(office.name()) : count));
+        if (!c.keys.empty()) {
+            EXPECT_EQ(passed, static_cast<LRESULT>(count)) << "End reaches no printer";
+        }
+        LRESULT reopened = -1;
+        DialogDriver again({[&](HWND d) {
+            reopened = listMessage(d, IDC_SELECT_LIST, CB_GETCURSEL);
+            pressKey(d, VK_ESCAPE);
+            return true;
+        }});
+        EXPECT_EQ(imp.selectPrinter(), 0);
+        const size_t expected = c.keys.empty() ? count : 0; // Home: the first printer
+        EXPECT_EQ(reopened, static_cast<LRESULT>(expected));
+        EXPECT_EQ(storedPrinterName().empty(), !c.officeStored) << "Aceptar stores nothing";
+    }
+}
+
 TEST_F(PageDialogs, OrdinaryPrinterGetsTheLibrarysOwnPageDialog) {
     storeName(office.name());
     LoadedDll dll;
@@ -302,6 +368,145 @@ TEST_F(PageDialogs, SystemPageSetupTakesTheLibrarysTemplate) {
     EXPECT_TRUE(picture);
     GlobalFree(setup.hDevMode);
     GlobalFree(setup.hDevNames);
+}
+
+// The page block the library keeps for no printer ("DatosPag"), as a test stores it.
+struct StoredPage {
+    int16_t paperFormat, paperLength, columns, lines, doubleSided, reserved;
+};
+static_assert(sizeof(StoredPage) == 12, "the 12-byte page block");
+
+void storePage(const StoredPage& page) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExW(key, L"DatosPag", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&page),
+                             sizeof page),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+// No printer selected: the library's own dialog edits the stored block. Aceptar by Enter takes
+// only a number typed into the field that still has the focus; a stored value that nobody
+// touched stays, out of range or negative, and each field reads back the number it shows.
+TEST_F(PageDialogs, AceptarKeepsWhatNobodyTouchedAndClampsOnlyWhatWasTyped) {
+    struct Case {
+        const char* what;
+        StoredPage stored;
+        std::vector<std::function<void(HWND)>> keys; // then Enter
+        std::wstring shownLines;
+        int32_t lines, columns;
+    };
+    auto tab = [](HWND d) { pressKey(d, VK_TAB); }; // from the paper list into the lines
+    const Case cases[] = {
+        {"Enter, nothing touched", {6, 0, 50, 40, 0, 0}, {}, L"40", 40, 50},
+        {"the lines field focused, Enter", {6, 0, 50, 40, 0, 0}, {tab}, L"40", 40, 50},
+        {"lines typed, Enter",
+         {6, 0, 50, 40, 0, 0},
+         {tab, [](HWND d) { typeKeys(d, L"35"); }},
+         L"40",
+         32,
+         50},
+        {"a negative number stored", {6, 0, 30, -5, 0, 0}, {tab}, L"65531", -5, 30},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+        storePage(c.stored);
+        LoadedDll dll;
+        ASSERT_NE(dll.get(), nullptr);
+        std::wstring shown;
+        UINT readBack = 0;
+        BOOL translated = FALSE;
+        std::vector<std::function<void(HWND)>> steps = {[&](HWND d) {
+            shown = controlText(d, IDC_PAGE_LINES);
+            readBack = GetDlgItemInt(d, IDC_PAGE_LINES, &translated, FALSE);
+        }};
+        steps.insert(steps.end(), c.keys.begin(), c.keys.end());
+        steps.push_back([](HWND d) { pressKey(d, VK_RETURN); });
+        DialogDriver driver({actions(steps)});
+        int32_t lines = 0, columns = 0;
+        EXPECT_EQ(Exports(dll.get()).configurePage(&lines, &columns), 0);
+        EXPECT_EQ(driver.done(), 1u);
+        EXPECT_TRUE(driver.unexpected().empty());
+        EXPECT_EQ(shown, c.shownLines);
+        EXPECT_TRUE(translated);
+        EXPECT_EQ(static_cast<uint16_t>(readBack), static_cast<uint16_t>(c.stored.lines))
+            << "the field reads back the 16 bits it shows";
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_EQ(columns, c.columns);
+    }
+}
+
+// What the hook of the system's page setup asks at "Aceptar": which control has the focus.
+struct FocusAtAceptar {
+    HWND focus = nullptr;
+    bool fieldLeftFirst = false; // EN_KILLFOCUS of the lines field came before IDOK
+    bool accepted = false;
+};
+FocusAtAceptar seenAtAceptar;
+
+UINT_PTR CALLBACK focusHook(HWND, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_COMMAND) {
+        if (LOWORD(wParam) == IDC_PAGE_LINES && HIWORD(wParam) == EN_KILLFOCUS &&
+            !seenAtAceptar.accepted) {
+            seenAtAceptar.fieldLeftFirst = true;
+        } else if (LOWORD(wParam) == IDOK) {
+            seenAtAceptar.focus = GetFocus();
+            seenAtAceptar.accepted = true;
+        }
+    }
+    return message == WM_INITDIALOG;
+}
+
+// The library's page-setup hook hands a number to the driver at "Aceptar" only when the field
+// it was typed into still has the focus. A Braille driver cannot be installed under Wine, so the
+// platform's part is shown with the DLL's template: Enter in a field leaves it the focus, and
+// going to "Aceptar" first takes the focus from the field, which then reports that it lost it.
+TEST_F(PageDialogs, SystemPageSetupLeavesTheFocusWhereTheUserAccepts) {
+    struct Case {
+        const char* what;
+        int tabs; // from the lines field; three reach "Aceptar"
+        int focused;
+        bool fieldLeftFirst;
+    };
+    for (const Case& c : {Case{"Enter in the lines field", 0, IDC_PAGE_LINES, false},
+                          Case{"Enter on Aceptar", 3, IDOK, true}}) {
+        SCOPED_TRACE(c.what);
+        LoadedDll dll;
+        seenAtAceptar = {};
+        PAGESETUPDLGW setup{};
+        setup.lStructSize = sizeof setup;
+        setup.Flags = PSD_ENABLEPAGESETUPHOOK | PSD_ENABLEPAGESETUPTEMPLATE;
+        setup.hInstance = dll.get();
+        setup.lpPageSetupTemplateName = MAKEINTRESOURCEW(IDD_PAGE_CONFIG);
+        setup.lpfnPageSetupHook = focusHook;
+        HWND expected = nullptr;
+        std::vector<std::function<void(HWND)>> steps = {
+            [&](HWND d) {
+                expected = GetDlgItem(d, c.focused);
+                pressMnemonic(d, L'L'); // "&Lineas" hands the focus to the lines field
+            },
+            [](HWND d) { typeKeys(d, L"22"); },
+        };
+        for (int k = 0; k < c.tabs; ++k) {
+            steps.push_back([](HWND d) { pressKey(d, VK_TAB); });
+        }
+        steps.push_back([](HWND d) { pressKey(d, VK_RETURN); });
+        DialogDriver driver({[&, step = actions(steps)](HWND d) {
+            // Wine fills the paper list after the hook's start: wait for it.
+            return listMessage(d, IDC_PAGE_PAPER, CB_GETCOUNT) > 0 && step(d);
+        }});
+        EXPECT_TRUE(PageSetupDlgW(&setup));
+        EXPECT_EQ(driver.done(), 1u);
+        EXPECT_TRUE(seenAtAceptar.accepted);
+        ASSERT_NE(expected, nullptr);
+        EXPECT_EQ(seenAtAceptar.focus, expected);
+        EXPECT_EQ(seenAtAceptar.fieldLeftFirst, c.fieldLeftFirst);
+        GlobalFree(setup.hDevMode);
+        GlobalFree(setup.hDevNames);
+    }
 }
 
 } // namespace

@@ -4,8 +4,8 @@
 #
 #   prefix.sh <prefixdir>
 #
-# The prefix is 64-bit, which runs both i686 and x86_64 programs (the i686 ones only where the
-# kernel runs 32-bit code; see wine.sh). Graphics=null lets dialogs and
+# The prefix is 64-bit and runs both i686 and x86_64 programs (wine.sh picks the loader; only a
+# kernel that refuses 32-bit code makes it skip the i686 ones). Graphics=null lets dialogs and
 # message boxes run with no display; ShowCrashDialog=0 makes a crash end the process instead of
 # waiting in the debugger. A prefix counts as made only once the marker file is written at the
 # very end, so a half-made one from an interrupted run is thrown away and made again.

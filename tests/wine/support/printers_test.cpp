@@ -73,6 +73,9 @@ TEST(Printers, AddedPrinterIsListedUsableAsDefaultAndGoneWhenDeleted) {
 
         const DriverDetails details = driverDetails(c.name);
         EXPECT_EQ(narrow(details.environment), narrow(driverEnvironment()));
+        for (const wchar_t* environment : {L"Windows x64", L"Windows NT x86"}) {
+            EXPECT_TRUE(driverInstalled(c.driver, environment)) << narrow(environment);
+        }
         EXPECT_TRUE(endsWith(details.dataFile, L"\\dotpress-test.ppd")) << narrow(details.dataFile);
 
         ASSERT_TRUE(setDefaultPrinter(c.name));

@@ -13,6 +13,8 @@ namespace {
 // The name the PPD is copied under in the driver folder; every driver we install shares it.
 constexpr wchar_t kPpdFileName[] = L"dotpress-test.ppd";
 
+} // namespace
+
 bool driverInstalled(const std::wstring& driverName, const std::wstring& environment) {
     std::wstring env = environment;
     DWORD needed = 0;
@@ -33,6 +35,8 @@ bool driverInstalled(const std::wstring& driverName, const std::wstring& environ
     }
     return false;
 }
+
+namespace {
 
 std::wstring driverDirectory(const std::wstring& environment) {
     std::wstring env = environment;
@@ -59,8 +63,9 @@ std::wstring testPpdPath() {
     return winePath(DOTPRESS_TEST_PPD);
 }
 
-bool addPrinterDriver(const std::wstring& driverName) {
-    const std::wstring environment = driverEnvironment();
+namespace {
+
+bool addPrinterDriverFor(const std::wstring& driverName, const std::wstring& environment) {
     if (driverInstalled(driverName, environment)) {
         return true;
     }
@@ -87,6 +92,19 @@ bool addPrinterDriver(const std::wstring& driverName) {
     info.pConfigFile = wineps.data();
     info.pDefaultDataType = datatype.data();
     return AddPrinterDriverExW(nullptr, 3, reinterpret_cast<BYTE*>(&info), APD_COPY_NEW_FILES);
+}
+
+} // namespace
+
+bool addPrinterDriver(const std::wstring& driverName) {
+    // Both environments in every prefix: a printer whose driver exists only for the other one
+    // cannot be opened from this process (and Wine's print dialog crashes at its end on one).
+    for (const wchar_t* environment : {L"Windows x64", L"Windows NT x86"}) {
+        if (!addPrinterDriverFor(driverName, environment)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool addPrinter(const std::wstring& name, const std::wstring& driverName,

@@ -27,9 +27,11 @@ std::wstring driverEnvironment();
 // The test PPD, as a Windows path.
 std::wstring testPpdPath();
 
-// Installs Wine's PostScript driver under `driverName` for this process's environment, with the
-// test PPD as its data file; does nothing when a driver of that name is already there.
+// Installs Wine's PostScript driver under `driverName` for both environments, 64-bit and 32-bit,
+// with the test PPD as its data file, so that a printer of the prefix serves the programs of
+// either architecture; skips an environment that has a driver of that name already.
 bool addPrinterDriver(const std::wstring& driverName);
+bool driverInstalled(const std::wstring& driverName, const std::wstring& environment);
 
 // Adds printer `name` on `port` with the driver `driverName` (installed first when missing). A
 // printer of that name left over from an earlier run is replaced. On failure GetLastError()
