@@ -279,6 +279,9 @@ UINT IsDlgButtonChecked(HWND dialog, int id);
 HWND SetFocus(HWND window);
 // The control that has the keyboard focus on this thread, or null.
 HWND GetFocus();
+// The thread's active top-level window, or null; SetActiveWindow gives back the previous one.
+HWND GetActiveWindow();
+HWND SetActiveWindow(HWND window);
 
 // ---------------------------------------------------------------------------------------------
 // Accessibility: what a screen reader is told about a window, given without changing the window.

@@ -59,6 +59,12 @@ void ProgressWindow::closeProgressWindow() {
     // window is hidden, destroying it included: two seconds where there is none. A window made
     // invisible through its style is not hidden that way, so it goes at once; what it covered is
     // then repainted, as hiding it would have.
+    // The host's window gets the keyboard back, for the screen reader to announce it: the system
+    // is not bound to pass activation on from a window destroyed once it is no longer shown, so
+    // it is passed on here while this one still is.
+    if (owner && os::GetActiveWindow() == dialog) {
+        os::SetActiveWindow(owner);
+    }
     os::RECT area{};
     const bool placed = os::GetWindowRect(dialog, &area) != os::FALSE;
     os::SetWindowLongW(dialog, os::GWL_STYLE,

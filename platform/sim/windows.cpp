@@ -215,6 +215,9 @@ BOOL DestroyWindow(HWND window) {
     if (w->visible) {
         ++world().windowManagerWaits;
     }
+    if (world().activeWindow == window) {
+        world().activeWindow = w->visible ? w->owner : nullptr;
+    }
     w->live = false;
     w->visible = false;
     sim::forgetWindowMessages(window);
@@ -236,6 +239,12 @@ BOOL ShowWindow(HWND window, int command) {
     w->visible = command != SW_HIDE;
     if (was && !w->visible) {
         ++world().windowManagerWaits;
+        if (world().activeWindow == window) {
+            world().activeWindow = w->owner;
+        }
+    }
+    if (w->visible && (command == SW_SHOWNORMAL || command == SW_SHOW)) {
+        world().activeWindow = window;
     }
     if (w->visible && !was) {
         for (sim::Control& c : w->controls) {
@@ -396,6 +405,17 @@ HWND SetFocus(HWND window) {
     }
     const HWND previous = owner->focus;
     sim::moveFocus(*owner, c);
+    return previous;
+}
+
+HWND GetActiveWindow() {
+    return world().activeWindow;
+}
+
+// Any handle may be made active here: a host's own windows are not modelled.
+HWND SetActiveWindow(HWND window) {
+    const HWND previous = world().activeWindow;
+    world().activeWindow = window;
     return previous;
 }
 

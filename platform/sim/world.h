@@ -338,6 +338,10 @@ struct World {
     // Shown windows hidden by ShowWindow or DestroyWindow: under Wine on an X display each one
     // waits for the window manager's answer, two seconds where there is none.
     int windowManagerWaits = 0;
+    // The thread's active top-level window: shown windows take it; hiding or destroying a shown
+    // active window passes it to its owner, and destroying one that is no longer shown leaves
+    // the thread with none, as the system is not bound to pass it on then.
+    os::HWND activeWindow = nullptr;
 
     // Movable global memory.
     std::map<uintptr_t, GlobalBlock> globals;

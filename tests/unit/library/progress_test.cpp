@@ -55,6 +55,7 @@ TEST_F(ProgressTest, WindowShowsPrinterDocumentAndTheJobsRange) {
     EXPECT_EQ(w->templateId, IDD_PROGRESS);
     EXPECT_EQ(w->owner, static_cast<os::HWND>(owner));
     EXPECT_TRUE(w->visible);
+    EXPECT_EQ(sim::world().activeWindow, window());
     const sim::Control* bar = sim::findControl(window(), IDC_PROGRESS_BAR);
     EXPECT_EQ(bar->rangeLow, 1);
     EXPECT_EQ(bar->rangeHigh, 4);
@@ -72,10 +73,31 @@ TEST_F(ProgressTest, WindowShowsPrinterDocumentAndTheJobsRange) {
     // Gone without the wait for a window manager that hiding a shown window costs under Wine,
     // and what it covered is repainted.
     EXPECT_EQ(sim::world().windowManagerWaits, 0);
+    EXPECT_EQ(sim::world().activeWindow, static_cast<os::HWND>(owner)) << "the host has the keys";
     ASSERT_EQ(sim::world().screenRedraws.size(), 1u);
     const os::RECT redrawn = sim::world().screenRedraws[0];
     EXPECT_EQ(std::vector<int32_t>({redrawn.left, redrawn.top, redrawn.right, redrawn.bottom}),
               std::vector<int32_t>({area.left, area.top, area.right, area.bottom}));
+}
+
+// The window gives the keyboard back to the host only if it still has it: a window the user has
+// gone to meanwhile keeps it.
+TEST_F(ProgressTest, ClosingGivesTheKeyboardBackOnlyWhenTheWindowHasIt) {
+    const auto host = reinterpret_cast<os::HWND>(0x4242);
+    const auto elsewhere = reinterpret_cast<os::HWND>(0x5151);
+    for (const bool moved : {false, true}) {
+        SCOPED_TRACE(moved);
+        dotpress::unload();
+        sim::reset();
+        machine(3);
+        ASSERT_EQ(ImpAbrirImpresora(host, "doc", jobOptions(1, {{1, 1}})), 0);
+        ImpImprimirLinea("x");
+        if (moved) {
+            os::SetActiveWindow(elsewhere);
+        }
+        ImpCerrarImpresora();
+        EXPECT_EQ(sim::world().activeWindow, moved ? elsewhere : host);
+    }
 }
 
 // What the window shows during each line of a job on a 3-line format.

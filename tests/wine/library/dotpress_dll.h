@@ -67,9 +67,9 @@ struct Exports {
         return get<int32_t(DOTPRESS_CALL*)(uint16_t*, uint16_t*)>("ImpSetPrintingArea")(&lines,
                                                                                         &columns);
     }
-    int32_t open(const char* name, const PrintOptions& options) const {
+    int32_t open(const char* name, const PrintOptions& options, HWND owner = nullptr) const {
         return get<int32_t(DOTPRESS_CALL*)(void*, const char*, PrintOptions)>("ImpAbrirImpresora")(
-            nullptr, name, options);
+            owner, name, options);
     }
     int32_t line(const char* text) const {
         return get<int32_t(DOTPRESS_CALL*)(const char*)>("ImpImprimirLinea")(text);

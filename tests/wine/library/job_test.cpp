@@ -300,6 +300,44 @@ TEST_F(DllTest, DoubleSidedJobOnAShortAreaShowsAndEmbossesTheDevicePages) {
     }
 }
 
+// The host's window has the keyboard while no job runs: the progress window takes it with the
+// job and gives it back when the job closes, so that a screen reader is back in the host.
+TEST_F(DllTest, HostWindowHasTheKeyboardBackWhenTheJobCloses) {
+    ASSERT_TRUE(braille.ok() && other.ok());
+    ASSERT_TRUE(removeFile(outputPath(L"job-a.ps")));
+    storeName(braille.name());
+    HWND host = CreateWindowExW(0, L"STATIC", L"Anfitri\u00f3n", WS_OVERLAPPEDWINDOW, 0, 0, 300,
+                                200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(host, nullptr);
+    ShowWindow(host, SW_SHOWNORMAL);
+    SetForegroundWindow(host);
+    hostLoop(50);
+    ASSERT_EQ(GetActiveWindow(), host);
+    {
+        LoadedDll dll;
+        const Exports imp(dll.get());
+        imp.area(10, 12);
+        PrintOptions options{};
+        options.copies = 1;
+        options.rangeCount = 1;
+        options.ranges[0] = {1, 1};
+        options.totalPages = 1;
+        ASSERT_EQ(imp.open("Con anfitri\xf3n", options, host), 0);
+        HWND progress = FindWindowW(L"#32770", L"Imprimiendo");
+        ASSERT_NE(progress, nullptr);
+        EXPECT_EQ(GetWindow(progress, GW_OWNER), host);
+        EXPECT_EQ(GetActiveWindow(), progress);
+        imp.line("x");
+        hostLoop(50);
+        imp.close();
+        hostLoop(50);
+        EXPECT_FALSE(IsWindow(progress));
+        EXPECT_EQ(GetActiveWindow(), host);
+        EXPECT_EQ(GetForegroundWindow(), host);
+    }
+    DestroyWindow(host);
+}
+
 // Lines that the host's loop has not seen yet are shown before the window goes.
 TEST_F(DllTest, ProgressWindowShowsTheLastLineBeforeItCloses) {
     ASSERT_TRUE(braille.ok() && other.ok());
