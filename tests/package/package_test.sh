@@ -67,20 +67,7 @@ echo "ok: $(printf '%s\n' "$contents" | wc -l) files"
 
 # "name ordinal" of a DLL's exports, sorted.
 exports_of() {
-    "$objdump" -p "$1" | awk '
-        /^Ordinal Base/ && base == "" { base = $3 }
-        /^\[Ordinal\/Name Pointer\] Table/ { in_names = 1; next }
-        in_names && NF == 0 { in_names = 0 }
-        in_names {
-            line = $0
-            if (match(line, /\+base\[ *[0-9]+\]/)) {
-                ord = substr(line, RSTART, RLENGTH); gsub(/[^0-9]/, "", ord)
-            } else {
-                match(line, /\[ *[0-9]+\]/)
-                ord = substr(line, RSTART, RLENGTH); gsub(/[^0-9]/, "", ord); ord += base
-            }
-            print $NF, ord + 0
-        }' | LC_ALL=C sort
+    "$objdump" -p "$1" | awk -f "$root/tests/support/pe_exports.awk" | LC_ALL=C sort
 }
 # "name hint" of a program's imports from Dotpress.dll, sorted.
 imports_of() {

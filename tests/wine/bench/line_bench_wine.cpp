@@ -8,7 +8,8 @@
 //   line_bench_wine [Linux path of a Dotpress.dll to measure instead of this build's]
 //
 // It measures on whatever display the prefix has: Wine's null driver in the test prefix, X11
-// under Xvfb through run_line_bench_x11.sh.
+// under Xvfb through x11_bench.sh. The jobs belong to a shown host window, as a host's do, so that
+// the close includes giving the keyboard back to it.
 #include "bench/sample_lines.h"
 #include "dotpress.h"
 #include "dotpress_dll.h"
@@ -62,15 +63,12 @@ struct Round {
     double close = -1;   // milliseconds
 };
 
-Round dllRound(HMODULE dll, const Job& job) {
+Round dllRound(HMODULE dll, HWND host, const Job& job) {
     const dotpresstest::Exports imp(dll);
     imp.area(job.pageLines, job.columns);
-    PrintOptions options{};
-    options.copies = 1;
-    options.rangeCount = 1;
-    options.ranges[0] = {1, static_cast<uint32_t>((job.lines + job.pageLines - 1) / job.pageLines)};
-    options.totalPages = options.ranges[0].lastPage;
-    if (imp.open("Banco de pruebas", options) != 0) {
+    const auto pages = static_cast<uint32_t>((job.lines + job.pageLines - 1) / job.pageLines);
+    const PrintOptions options = dotpresstest::jobOptions(1, {{1, pages}});
+    if (imp.open("Banco de pruebas", options, host) != 0) {
         return {};
     }
     pumpMessages(); // the window's first paint belongs to the opening
@@ -163,6 +161,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "line_bench_wine: cannot load %s\n", narrow(dllPath).c_str());
         return 1;
     }
+    HWND host = CreateWindowExW(0, L"STATIC", L"Anfitri\u00f3n", WS_OVERLAPPEDWINDOW, 0, 0, 300,
+                                200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ShowWindow(host, SW_SHOWNORMAL);
+    pumpMessages();
     // The embosser's table, as the library applies it; only its cost matters here.
     unsigned char table[256];
     for (int b = 0; b < 256; ++b) {
@@ -182,10 +184,10 @@ int main(int argc, char** argv) {
         {{"5,000 lines of 28 characters, 25 x 30 area", benchlines::sampleLines(28), 5000, 25, 30}},
     };
     for (Kind& kind : kinds) {
-        dllRound(dll, kind.job); // first runs warm the driver and the fonts
+        dllRound(dll, host, kind.job); // first runs warm the driver and the fonts
         bareRound(kind.job, table);
         for (int round = 0; round < kRounds; ++round) {
-            const Round withDll = dllRound(dll, kind.job);
+            const Round withDll = dllRound(dll, host, kind.job);
             const Round bare = bareRound(kind.job, table);
             kind.line.push_back(withDll.perLine);
             kind.close.push_back(withDll.close);
@@ -194,6 +196,7 @@ int main(int argc, char** argv) {
         }
     }
     FreeLibrary(dll);
+    DestroyWindow(host);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vorn\\DefDotpress");
     bool measured = true;
     std::printf("medians of %d interleaved rounds, per line and per close:\n", kRounds);

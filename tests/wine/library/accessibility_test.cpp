@@ -26,6 +26,7 @@ namespace {
 
 using namespace winetest;
 using dotpresstest::Exports;
+using dotpresstest::jobOptions;
 using dotpresstest::LoadedDll;
 
 const auto& kKey = dotpresstest::kSettingsKey;
@@ -283,11 +284,7 @@ TEST_F(Accessibility, CancelledJobIsHeardAsCancelledAndStopsCounting) {
         ASSERT_NE(dll.get(), nullptr);
         const Exports imp(dll.get());
         imp.area(29, 12);
-        PrintOptions options{};
-        options.copies = 2;
-        options.rangeCount = 1;
-        options.ranges[0] = {1, 2};
-        options.totalPages = 4;
+        const PrintOptions options = jobOptions(2, {{1, 2}});
         ASSERT_TRUE(removeFile(outputPath(L"hear-a.ps")));
         ASSERT_EQ(imp.open("Informe", options), 0);
         const HWND progress = FindWindowW(L"#32770", L"Imprimiendo");

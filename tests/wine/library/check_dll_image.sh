@@ -18,22 +18,8 @@ headers=$("$objdump" -p "$dll") || {
     exit 1
 }
 
-# "name ordinal" per export, sorted by name. The name-pointer table shows an index into the
-# address table (newer objdumps add "+base[n]" with the ordinal itself); ordinal = base + index.
-exports=$(printf '%s\n' "$headers" | awk '
-    /^Ordinal Base/ && base == "" { base = $3 }
-    /^\[Ordinal\/Name Pointer\] Table/ { in_names = 1; next }
-    in_names && NF == 0 { in_names = 0 }
-    in_names {
-        line = $0
-        if (match(line, /\+base\[ *[0-9]+\]/)) {
-            ord = substr(line, RSTART, RLENGTH); gsub(/[^0-9]/, "", ord)
-        } else {
-            match(line, /\[ *[0-9]+\]/)
-            ord = substr(line, RSTART, RLENGTH); gsub(/[^0-9]/, "", ord); ord += base
-        }
-        print $NF, ord + 0
-    }' | sort)
+# "name ordinal" per export, sorted by name.
+exports=$(printf '%s\n' "$headers" | awk -f "$(dirname "$0")/../../support/pe_exports.awk" | sort)
 
 expected="ImpAbrirImpresora 1
 ImpCerrarImpresora 2

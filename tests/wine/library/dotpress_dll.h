@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace dotpresstest {
@@ -51,6 +52,17 @@ public:
 private:
     HMODULE module_;
 };
+
+// A job block as a host fills it: `copies` copies of the page ranges.
+inline PrintOptions jobOptions(uint32_t copies, std::initializer_list<PageRange> ranges) {
+    PrintOptions options{};
+    options.copies = copies;
+    for (const PageRange& range : ranges) {
+        options.ranges[options.rangeCount++] = range;
+        options.totalPages += copies * (range.lastPage - range.firstPage + 1);
+    }
+    return options;
+}
 
 // The exports, looked up by name as a host that loads the library itself does.
 struct Exports {

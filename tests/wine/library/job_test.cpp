@@ -19,6 +19,7 @@ namespace {
 
 using namespace winetest;
 using dotpresstest::Exports;
+using dotpresstest::jobOptions;
 using dotpresstest::LoadedDll;
 
 const auto& kKey = dotpresstest::kSettingsKey;
@@ -145,11 +146,7 @@ TEST_F(DllTest, JobIsTranslatedCutAndPagedIntoTheFile) {
     const Exports imp(dll.get());
     EXPECT_EQ(imp.area(10, 12), 1);
 
-    PrintOptions options{};
-    options.copies = 1;
-    options.rangeCount = 1;
-    options.ranges[0] = {1, 2};
-    options.totalPages = 2;
+    const PrintOptions options = jobOptions(1, {{1, 2}});
     ASSERT_EQ(imp.open("Prueba de Dotpress", options), 0);
     HWND progress = FindWindowW(L"#32770", L"Imprimiendo");
     ASSERT_NE(progress, nullptr) << "the progress window is open";
@@ -225,6 +222,19 @@ void watch(HWND dialog, int id, ControlLog& log) {
         GetDlgItem(dialog, id), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recordControl)));
 }
 
+// The progress window of the job just opened, its page, copy and bar watched from now on, after
+// the host's loop has let it paint first; null when there is none.
+HWND watchedProgressWindow() {
+    HWND progress = FindWindowW(L"#32770", L"Imprimiendo");
+    if (progress) {
+        watch(progress, 1017, pageLog);
+        watch(progress, 1020, copyLog);
+        watch(progress, 1025, barLog);
+        hostLoop(50);
+    }
+    return progress;
+}
+
 // What the control shows when it paints: it is made to paint now.
 std::wstring painted(HWND dialog, int id, const ControlLog& log) {
     RedrawWindow(GetDlgItem(dialog, id), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -255,19 +265,10 @@ TEST_F(DllTest, DoubleSidedJobOnAShortAreaShowsAndEmbossesTheDevicePages) {
     LoadedDll dll;
     const Exports imp(dll.get());
     imp.area(10, 12);
-    PrintOptions options{};
-    options.copies = 2;
-    options.rangeCount = 2;
-    options.ranges[0] = {1, 2};
-    options.ranges[1] = {3, 3};
-    options.totalPages = 6;
+    const PrintOptions options = jobOptions(2, {{1, 2}, {3, 3}});
     ASSERT_EQ(imp.open("Dos copias", options), 0);
-    HWND progress = FindWindowW(L"#32770", L"Imprimiendo");
+    HWND progress = watchedProgressWindow();
     ASSERT_NE(progress, nullptr);
-    watch(progress, 1017, pageLog);
-    watch(progress, 1020, copyLog);
-    watch(progress, 1025, barLog);
-    hostLoop(50);
     EXPECT_EQ(painted(progress, 1017, pageLog), L"1") << "set up with the job, before a line";
     EXPECT_EQ(painted(progress, 1020, copyLog), L"1");
     EXPECT_EQ(painted(progress, 1025, barLog), L"1");
@@ -317,11 +318,7 @@ TEST_F(DllTest, HostWindowHasTheKeyboardBackWhenTheJobCloses) {
         LoadedDll dll;
         const Exports imp(dll.get());
         imp.area(10, 12);
-        PrintOptions options{};
-        options.copies = 1;
-        options.rangeCount = 1;
-        options.ranges[0] = {1, 1};
-        options.totalPages = 1;
+        const PrintOptions options = jobOptions(1, {{1, 1}});
         ASSERT_EQ(imp.open("Con anfitri\xf3n", options, host), 0);
         HWND progress = FindWindowW(L"#32770", L"Imprimiendo");
         ASSERT_NE(progress, nullptr);
@@ -346,18 +343,10 @@ TEST_F(DllTest, ProgressWindowShowsTheLastLineBeforeItCloses) {
     LoadedDll dll;
     const Exports imp(dll.get());
     imp.area(10, 12);
-    PrintOptions options{};
-    options.copies = 1;
-    options.rangeCount = 1;
-    options.ranges[0] = {1, 4};
-    options.totalPages = 4;
+    const PrintOptions options = jobOptions(1, {{1, 4}});
     ASSERT_EQ(imp.open("Al cerrar", options), 0);
-    HWND progress = FindWindowW(L"#32770", L"Imprimiendo");
+    HWND progress = watchedProgressWindow();
     ASSERT_NE(progress, nullptr);
-    watch(progress, 1017, pageLog);
-    watch(progress, 1020, copyLog);
-    watch(progress, 1025, barLog);
-    hostLoop(50);
     for (int i = 0; i < 21; ++i) { // the last line is on page 3
         imp.line("x");
     }
@@ -385,12 +374,8 @@ TEST_F(DllTest, PrintToFileSendsTheJobToTheFileOutput) {
     LoadedDll dll;
     const Exports imp(dll.get());
     imp.area(10, 20);
-    PrintOptions options{};
+    PrintOptions options = jobOptions(1, {{1, 1}});
     options.printToFile = 1;
-    options.copies = 1;
-    options.rangeCount = 1;
-    options.ranges[0] = {1, 1};
-    options.totalPages = 1;
     ASSERT_EQ(imp.open("A fichero", options), 0);
     imp.line("ok");
     imp.close();

@@ -4,6 +4,7 @@
 #include "dotpress.h"
 #include "dotpress/resources/resource_ids.h"
 #include "dotpress_dll.h"
+#include "wine_accessible.h"
 #include "wine_dialogs.h"
 #include "wine_keyboard.h"
 #include "wine_printers.h"
@@ -13,7 +14,6 @@
 #include <windows.h>
 
 #include <commdlg.h>
-#include <oleacc.h>
 
 #include <functional>
 #include <string>
@@ -70,30 +70,6 @@ LRESULT listMessage(HWND dialog, int id, UINT message) {
 
 bool readOnly(HWND dialog, int id) {
     return (GetWindowLongW(GetDlgItem(dialog, id), GWL_STYLE) & ES_READONLY) != 0;
-}
-
-// What a screen reader says for a control: the name the system's accessibility object gives it,
-// which for an edit or a list is the text of the label just before it, its "&" dropped.
-std::wstring accessibleName(HWND dialog, int id) {
-    IAccessible* object = nullptr;
-    if (FAILED(CreateStdAccessibleObject(GetDlgItem(dialog, id), OBJID_CLIENT,
-                                         __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&object))) ||
-        !object) {
-        return L"<no object>";
-    }
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    std::wstring result = L"<no name>";
-    if (SUCCEEDED(object->get_accName(self, &name)) && name) {
-        result = name;
-        SysFreeString(name);
-    }
-    object->Release();
-    return result;
 }
 
 class PageDialogs : public testing::Test {
@@ -271,7 +247,7 @@ TEST_F(PageDialogs, OrdinaryPrinterGetsTheLibrarysOwnPageDialog) {
             // Wine names a drop-down list by its selected entry, so only the edits are heard
             // by their labels.
             for (int id : {IDC_PAGE_LINES, IDC_PAGE_COLUMNS, IDC_PAGE_LENGTH}) {
-                names.push_back(accessibleName(d, id));
+                names.push_back(hear(GetDlgItem(d, id)).name);
             }
             EXPECT_TRUE(saveScreenshot(d, outputPath(L"page-config.png")));
             pressKey(d, VK_RETURN);

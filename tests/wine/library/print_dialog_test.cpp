@@ -2,6 +2,7 @@
 // keys go through the dialog manager of the system's modal loop, never as commands from the test.
 #include "dotpress.h"
 #include "dotpress_dll.h"
+#include "wine_accessible.h"
 #include "wine_dialogs.h"
 #include "wine_keyboard.h"
 #include "wine_printers.h"
@@ -9,8 +10,6 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
-
-#include <oleacc.h>
 
 #include <algorithm>
 #include <string>
@@ -32,28 +31,6 @@ Action text(const std::wstring& t) {
 }
 Action alt(wchar_t letter) {
     return [letter](HWND d) { pressMnemonic(d, letter); };
-}
-
-// What a screen reader announces as the control's name.
-std::wstring accessibleName(HWND control) {
-    IAccessible* acc = nullptr;
-    if (FAILED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&acc))) ||
-        !acc) {
-        return L"<none>";
-    }
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    std::wstring out;
-    if (SUCCEEDED(acc->get_accName(self, &name)) && name) {
-        out = name;
-        SysFreeString(name);
-    }
-    acc->Release();
-    return out;
 }
 
 bool allZero(const PrintOptions& o) {
@@ -97,7 +74,7 @@ TEST_F(PrintDialogTest, KeyboardAloneChoosesPagesAndCopies) {
             title = windowText(d);
             allCaption = controlText(d, 1056);
             focusedAtStart = GetDlgCtrlID(GetFocus());
-            copiesName = accessibleName(GetDlgItem(d, 1154));
+            copiesName = hear(GetDlgItem(d, 1154)).name;
         },
         key(VK_TAB),
         key(VK_TAB),
