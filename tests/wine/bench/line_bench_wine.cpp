@@ -8,8 +8,8 @@
 //   line_bench_wine [Linux path of a Dotpress.dll to measure instead of this build's]
 //
 // It measures on whatever display the prefix has: Wine's null driver in the test prefix, X11
-// under Xvfb through x11_bench.sh. The jobs belong to a shown host window, as a host's do, so that
-// the close includes giving the keyboard back to it.
+// under Xvfb through tests/wine/support/x11.sh. The jobs belong to a shown host window, as a
+// host's do, so that the close includes giving the keyboard back to it.
 #include "bench/sample_lines.h"
 #include "dotpress.h"
 #include "dotpress_dll.h"

@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
 # Runs a Wine program of a build on an X display: an Xvfb server of its own, with no window
 # manager, and a prefix of its own beside the test prefix that uses Wine's X11 driver instead of
-# the null one. Used for the line benchmark's figures under X11:
+# the null one. Used for the tests that only an X display shows (a window that waits for a
+# window manager) and for the line benchmark's figures under X11:
 #
-#   x11_bench.sh <build dir> <program> [args...]
-#   tests/wine/bench/x11_bench.sh build/x86_64 build/x86_64/tests/wine/bench/line_bench_wine.exe
+#   x11.sh <build dir> <program> [args...]
+#   tests/wine/support/x11.sh build/x86_64 build/x86_64/tests/wine/bench/line_bench_wine.exe
 set -euo pipefail
 if [ $# -lt 2 ]; then
-    echo "usage: x11_bench.sh <build dir> <program> [args...]" >&2
+    echo "usage: x11.sh <build dir> <program> [args...]" >&2
     exit 2
 fi
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-support=$here/../support
+
 build=$(cd "$1" && pwd)
 shift
-command -v Xvfb >/dev/null || { echo "x11_bench.sh: Xvfb not found" >&2; exit 1; }
+command -v Xvfb >/dev/null || { echo "x11.sh: Xvfb not found" >&2; exit 1; }
 
 export WINEPREFIX=$build/wineprefix-x11
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -36,10 +37,10 @@ export DISPLAY=:$display
 
 # The prefix is made (or reused) with the null driver, then switched to X11; the server is
 # started again so that the desktop comes up on the X display.
-bash "$support/prefix.sh" "$WINEPREFIX" >/dev/null
-bash "$support/wine.sh" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d x11 /f \
+bash "$here/prefix.sh" "$WINEPREFIX" >/dev/null
+bash "$here/wine.sh" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d x11 /f \
     >/dev/null 2>&1
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w >/dev/null 2>&1 || true
 wineserver -p
-bash "$support/wine.sh" "$@"
+bash "$here/wine.sh" "$@"
