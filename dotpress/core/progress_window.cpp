@@ -93,6 +93,10 @@ os::INT_PTR OS_CALLBACK ProgressWindow::progressDialogProc(os::HWND dialog, os::
         instance->onProgressNoted();
     } else if (message == os::WM_TIMER && wParam == kShowTimer && dialog == instance->dialog) {
         instance->onProgressTimer();
+    } else if (message == os::WM_PAINT && dialog == instance->dialog && instance->showPending) {
+        // The window paints before its controls: when it is uncovered, say, while a note waits,
+        // the controls paint what the last line left rather than the state the note replaces.
+        instance->showProgress();
     }
     return os::FALSE;
 }

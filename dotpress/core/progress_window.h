@@ -32,7 +32,8 @@ public:
     // Posted to the window by the first line that changes what it should show; later lines add
     // nothing until the window has shown it. The window shows at most one update every
     // kShowInterval milliseconds: under Wine every change of a static or the bar repaints it at
-    // once (a millisecond or more), as much as a dozen lines cost.
+    // once (a millisecond or more), as much as a dozen lines cost. A paint of the window itself
+    // (it was uncovered, say) shows what is pending at once.
     static constexpr os::UINT kShowProgressMessage = os::WM_APP + 1;
     static constexpr os::UINT_PTR kShowTimer = 1;
     static constexpr os::DWORD kShowInterval = 250;

@@ -28,13 +28,25 @@ void paintControl(const Window& w, Control& c) {
     }
 }
 
-void paint(Window& w) {
-    if (!w.live || !w.visible) {
+void paint(Window& window) {
+    if (!window.live || !window.visible) {
         return;
     }
-    for (Control& c : w.controls) {
+    Window* w = &window;
+    // As the system does, a window is painted before its controls. Its procedure may change
+    // what they show first, or destroy it.
+    if (w->needsPaint) {
+        w->needsPaint = false;
+        const os::HWND handle = w->handle;
+        dispatch(handle, os::WM_PAINT, 0, 0);
+        w = findWindow(handle);
+        if (!w || !w->visible) {
+            return;
+        }
+    }
+    for (Control& c : w->controls) {
         if (c.needsPaint && c.visible) {
-            paintControl(w, c);
+            paintControl(*w, c);
         }
     }
 }
@@ -58,8 +70,8 @@ bool step() {
         }
         return true;
     }
-    for (Window& w : m.windows) {
-        paint(w);
+    for (size_t i = 0; i < m.windows.size(); ++i) { // a paint may open or close windows
+        paint(m.windows[i]);
     }
     auto due = std::find_if(m.timers.begin(), m.timers.end(),
                             [&](const Timer& t) { return isDue(t, m.tickCount); });

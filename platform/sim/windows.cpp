@@ -247,6 +247,7 @@ BOOL ShowWindow(HWND window, int command) {
         world().activeWindow = window;
     }
     if (w->visible && !was) {
+        w->needsPaint = true;
         for (sim::Control& c : w->controls) {
             c.needsPaint = true;
         }
@@ -554,6 +555,7 @@ BOOL RedrawWindow(HWND window, const RECT* update, void*, UINT flags) {
         return FALSE;
     }
     if (flags & RDW_INVALIDATE) {
+        w->needsPaint = true;
         for (sim::Control& c : w->controls) {
             c.needsPaint = true;
         }

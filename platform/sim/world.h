@@ -169,6 +169,7 @@ struct Window {
     bool visible = false;
     bool enabled = true;
     bool live = true;
+    bool needsPaint = false; // the window's own area, painted (WM_PAINT) before its controls
 };
 
 // What a scripted user does in a modal dialog, one step at a time, the way a person at the

@@ -10,6 +10,7 @@ constexpr auto pbmSetPos = os::PBM_SETPOS;
 constexpr auto wmInitDialog = os::WM_INITDIALOG;
 constexpr auto wmCommand = os::WM_COMMAND;
 constexpr auto wmTimer = os::WM_TIMER;
+constexpr auto wmPaint = os::WM_PAINT;
 constexpr auto wmApp = os::WM_APP;
 constexpr auto gwlStyle = os::GWL_STYLE;
 constexpr auto wsVisible = os::WS_VISIBLE;
@@ -41,7 +42,7 @@ static_assert(sizeof(os::LOGFONTW) == sizeof(LOGFONTW), "LOGFONTW");
 static_assert(offsetof(os::LOGFONTW, lfCharSet) == offsetof(LOGFONTW, lfCharSet), "LOGFONTW");
 static_assert(seam::pbmSetRange == PBM_SETRANGE && seam::pbmSetPos == PBM_SETPOS, "progress bar");
 static_assert(seam::wmInitDialog == WM_INITDIALOG && seam::wmCommand == WM_COMMAND &&
-                  seam::wmTimer == WM_TIMER && seam::wmApp == WM_APP,
+                  seam::wmTimer == WM_TIMER && seam::wmApp == WM_APP && seam::wmPaint == WM_PAINT,
               "messages");
 static_assert(sizeof(os::RECT) == sizeof(RECT), "RECT");
 static_assert(seam::gwlStyle == GWL_STYLE && seam::wsVisible == WS_VISIBLE &&

@@ -182,12 +182,24 @@ TEST_F(ProgressTest, LinesLeaveTheWindowToTheHostsLoop) {
     EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"4");
     EXPECT_EQ(shownBar(), 4);
 
+    // Whenever the window paints, it paints the last line's state: uncovered within the
+    // interval, it does not wait for its turn.
+    line(3); // the first line of page 5
+    sim::pumpMessages();
+    EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"4");
+    os::RedrawWindow(window(), nullptr, nullptr, os::RDW_INVALIDATE);
+    sim::pumpMessages();
+    EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"5");
+    EXPECT_EQ(shownBar(), 5);
+
     // Lines the loop has not seen are shown before the window goes.
-    line(6); // the first line of page 6
+    line(3); // the first line of page 6
     ImpCerrarImpresora();
-    EXPECT_EQ(paintsOf(IDC_PROGRESS_PAGE), (std::vector<std::u16string>{u"1", u"2", u"4", u"6"}));
-    EXPECT_EQ(paintsOf(IDC_PROGRESS_COPY), (std::vector<std::u16string>{u"1"}));
-    EXPECT_EQ(paintsOf(IDC_PROGRESS_BAR), (std::vector<std::u16string>{u"1", u"2", u"4", u"6"}));
+    EXPECT_EQ(paintsOf(IDC_PROGRESS_PAGE),
+              (std::vector<std::u16string>{u"1", u"2", u"4", u"5", u"6"}));
+    EXPECT_EQ(paintsOf(IDC_PROGRESS_COPY), (std::vector<std::u16string>{u"1", u"1"}));
+    EXPECT_EQ(paintsOf(IDC_PROGRESS_BAR),
+              (std::vector<std::u16string>{u"1", u"2", u"4", u"5", u"6"}));
     EXPECT_TRUE(sim::world().posted.empty());
     EXPECT_TRUE(sim::world().timers.empty());
     EXPECT_EQ(sim::liveWindows(), 0);

@@ -340,6 +340,28 @@ TEST_F(DllTest, HostWindowHasTheKeyboardBackWhenTheJobCloses) {
     DestroyWindow(host);
 }
 
+// The window paints before its controls: uncovered while a note still waits for the host's
+// loop, it paints the last line's page and bar, not the ones before.
+TEST_F(DllTest, ProgressWindowPaintsTheLastLineWheneverItPaints) {
+    ASSERT_TRUE(braille.ok() && other.ok());
+    ASSERT_TRUE(removeFile(outputPath(L"job-a.ps")));
+    storeName(braille.name());
+    LoadedDll dll;
+    const Exports imp(dll.get());
+    imp.area(10, 12);
+    ASSERT_EQ(imp.open("Al pintar", jobOptions(1, {{1, 4}})), 0);
+    HWND progress = watchedProgressWindow();
+    ASSERT_NE(progress, nullptr);
+    for (int i = 0; i < 11; ++i) { // the last line is on page 2
+        imp.line("x");
+    }
+    RedrawWindow(progress, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_EQ(pageLog.painted, L"2");
+    EXPECT_EQ(barLog.painted, L"2");
+    EXPECT_EQ(copyLog.painted, L"1");
+    imp.close();
+}
+
 // Lines that the host's loop has not seen yet are shown before the window goes.
 TEST_F(DllTest, ProgressWindowShowsTheLastLineBeforeItCloses) {
     ASSERT_TRUE(braille.ok() && other.ok());
