@@ -149,12 +149,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "line_bench_wine: cannot add the printer\n");
         return 1;
     }
-    HKEY key;
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Vorn\\DefDotpress", 0, nullptr, 0,
-                    KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExW(key, L"NombreImp", 0, REG_SZ, reinterpret_cast<const BYTE*>(kPrinter),
-                   sizeof kPrinter - sizeof(wchar_t));
-    RegCloseKey(key);
+    dotpresstest::storePrinterName(kPrinter);
 
     HMODULE dll = LoadLibraryW(dllPath.c_str());
     if (!dll) {
@@ -197,7 +192,7 @@ int main(int argc, char** argv) {
     }
     FreeLibrary(dll);
     DestroyWindow(host);
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vorn\\DefDotpress");
+    RegDeleteTreeW(HKEY_CURRENT_USER, dotpresstest::kSettingsKey);
     bool measured = true;
     std::printf("medians of %d interleaved rounds, per line and per close:\n", kRounds);
     for (const Kind& kind : kinds) {

@@ -31,10 +31,6 @@ using dotpresstest::LoadedDll;
 
 const auto& kKey = dotpresstest::kSettingsKey;
 
-std::wstring outputPath(const wchar_t* name) {
-    return testDir() + L"\\" + name;
-}
-
 // What the user should hear at one stop. A drop-down list is named by Wine after its selected
 // entry, not after its label (Windows takes the label): where that is so, `name` is the entry
 // and `wineNamesBySelection` says why. `role` is the control's own role.

@@ -16,17 +16,20 @@ inline constexpr wchar_t kSettingsKey[] = L"Software\\Vorn\\DefDotpress";
 
 // Stores `printer` as the library's default printer ("NombreImp"), as "&Predeterminar" does;
 // false when the key cannot be written.
-inline bool storePrinterName(const std::wstring& printer) {
+inline bool storeSetting(const wchar_t* name, DWORD type, const void* data, DWORD size) {
     HKEY key;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                         &key, nullptr) != ERROR_SUCCESS) {
         return false;
     }
-    const LONG stored =
-        RegSetValueExW(key, L"NombreImp", 0, REG_SZ, reinterpret_cast<const BYTE*>(printer.data()),
-                       static_cast<DWORD>(printer.size() * sizeof(wchar_t)));
+    const LONG stored = RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
     return stored == ERROR_SUCCESS;
+}
+
+inline bool storePrinterName(const std::wstring& printer) {
+    return storeSetting(L"NombreImp", REG_SZ, printer.data(),
+                        static_cast<DWORD>(printer.size() * sizeof(wchar_t)));
 }
 
 // The DLL in the build folder named by DOTPRESS_TEST_DIR, as Wine sees it.

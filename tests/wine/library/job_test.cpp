@@ -53,10 +53,6 @@ void storeName(const std::wstring& printer) {
     ASSERT_TRUE(dotpresstest::storePrinterName(printer));
 }
 
-std::wstring outputPath(const wchar_t* name) {
-    return testDir() + L"\\" + name;
-}
-
 // The host's message loop, for `milliseconds`.
 void hostLoop(DWORD milliseconds) {
     const DWORD end = GetTickCount() + milliseconds;
@@ -103,13 +99,8 @@ TEST_F(DllTest, FirstRunBuildsTheTableAndStoresTheDefaultsAtUnload) {
 TEST_F(DllTest, StoredSettingsSurviveTheNextLoad) {
     ASSERT_TRUE(braille.ok() && other.ok());
     // A stored block and a key without "Encuadernar": binding comes back on.
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
     const BYTE block[12] = {2, 0, 0x18, 1, 32, 0, 25, 0, 1, 0, 0, 0};
-    RegSetValueExW(key, L"DatosPag", 0, REG_BINARY, block, sizeof block);
-    RegCloseKey(key);
+    ASSERT_TRUE(dotpresstest::storeSetting(L"DatosPag", REG_BINARY, block, sizeof block));
     { LoadedDll dll; }
     EXPECT_EQ(stored(L"DatosPag").data, std::vector<BYTE>(block, block + 12));
     EXPECT_EQ(stored(L"Encuadernar").data, (std::vector<BYTE>{1, 0, 0, 0}));
@@ -244,13 +235,8 @@ std::wstring painted(HWND dialog, int id, const ControlLog& log) {
 // The page parameters the library gives a printer whose driver has none, as "DatosPag": a
 // double-sided format of 12 lines.
 void storeDoubleSidedFormatOf12Lines() {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
     const BYTE block[12] = {1, 0, 0, 0, 40, 0, 12, 0, 1, 0, 0, 0};
-    RegSetValueExW(key, L"DatosPag", 0, REG_BINARY, block, sizeof block);
-    RegCloseKey(key);
+    ASSERT_TRUE(dotpresstest::storeSetting(L"DatosPag", REG_BINARY, block, sizeof block));
 }
 
 // Pages 1-2 and 3, two copies, on a double-sided 12-line format with a printing area of 10 lines:

@@ -34,12 +34,7 @@ std::vector<BYTE> stored(const wchar_t* name) {
 }
 
 void store(const wchar_t* name, DWORD type, const void* data, DWORD size) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
-    RegCloseKey(key);
+    ASSERT_TRUE(dotpresstest::storeSetting(name, type, data, size));
 }
 
 // A window enumeration callback must be __stdcall on i686, which a lambda cannot be.

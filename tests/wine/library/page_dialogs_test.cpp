@@ -45,10 +45,6 @@ struct Exports {
     HMODULE module;
 };
 
-std::wstring outputPath(const wchar_t* name) {
-    return testDir() + L"\\" + name;
-}
-
 // The stored default printer; empty when there is none.
 std::wstring storedPrinterName() {
     wchar_t name[260] = {};
@@ -353,14 +349,7 @@ struct StoredPage {
 static_assert(sizeof(StoredPage) == 12, "the 12-byte page block");
 
 void storePage(const StoredPage& page) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExW(key, L"DatosPag", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&page),
-                             sizeof page),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
+    ASSERT_TRUE(dotpresstest::storeSetting(L"DatosPag", REG_BINARY, &page, sizeof page));
 }
 
 // No printer selected: the library's own dialog edits the stored block. Aceptar by Enter takes

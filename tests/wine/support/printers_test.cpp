@@ -16,10 +16,6 @@ namespace {
 
 using namespace winetest;
 
-std::wstring outputPath(const wchar_t* name) {
-    return testDir() + L"\\" + name;
-}
-
 // Driver details the spooler recorded for a printer: its environment and its PPD.
 struct DriverDetails {
     std::wstring environment;

@@ -50,6 +50,10 @@ std::wstring testDir() {
     return winePath(testDirLinux());
 }
 
+std::wstring outputPath(const wchar_t* name) {
+    return testDir() + L"\\" + name;
+}
+
 std::string readFile(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

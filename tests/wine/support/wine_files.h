@@ -18,6 +18,8 @@ std::wstring winePath(const std::string& linuxPath);
 // Windows one. Both are empty when the variable is not set.
 std::string testDirLinux();
 std::wstring testDir();
+// A file of that folder, by its name.
+std::wstring outputPath(const wchar_t* name);
 
 // The whole content of a file, byte for byte; empty when it cannot be opened.
 std::string readFile(const std::wstring& path);
