@@ -234,6 +234,44 @@ BOOL UpdateWindow(HWND window);
 // Milliseconds since the system started, wrapping around every 49.7 days.
 DWORD GetTickCount();
 
+// A loop of the library's own over the thread's queue, as a modal dialog runs one: messages
+// are taken one at a time and handed to their window; keys for a modeless dialog go through its
+// dialog manager first (IsDialogMessageW: Tab, Enter, Esc, mnemonics). PeekMessageW delivers,
+// in this order, posted messages and keyboard input, WM_QUIT once PostQuitMessage has been
+// called, then WM_PAINT for a window that needs painting and WM_TIMER for a timer that is due.
+struct POINT {
+    LONG x;
+    LONG y;
+};
+struct MSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+};
+
+constexpr UINT WM_QUIT = 0x0012;
+constexpr UINT WM_KEYDOWN = 0x0100;
+constexpr UINT WM_KEYUP = 0x0101;
+constexpr UINT WM_CHAR = 0x0102;
+constexpr UINT WM_SYSCHAR = 0x0106;
+constexpr UINT PM_NOREMOVE = 0x0000;
+constexpr UINT PM_REMOVE = 0x0001;
+constexpr WORD VK_TAB = 0x09;
+constexpr WORD VK_RETURN = 0x0D;
+constexpr WORD VK_ESCAPE = 0x1B;
+constexpr WORD VK_SPACE = 0x20;
+constexpr WORD VK_UP = 0x26;
+constexpr WORD VK_DOWN = 0x28;
+
+BOOL PeekMessageW(MSG* message, HWND window, UINT first, UINT last, UINT remove);
+BOOL IsDialogMessageW(HWND dialog, MSG* message);
+BOOL TranslateMessage(const MSG* message);
+LRESULT DispatchMessageW(const MSG* message);
+void PostQuitMessage(int exitCode);
+
 // Controls and their messages.
 
 constexpr UINT WM_CLOSE = 0x0010;
@@ -336,10 +374,6 @@ constexpr DWORD PD_NONETWORKBUTTON = 0x00200000;
 constexpr DWORD PSD_ENABLEPAGESETUPHOOK = 0x00002000;
 constexpr DWORD PSD_ENABLEPAGESETUPTEMPLATE = 0x00008000;
 
-struct POINT {
-    LONG x;
-    LONG y;
-};
 struct RECT {
     LONG left;
     LONG top;

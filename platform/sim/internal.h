@@ -61,3 +61,14 @@ void forgetWindowMessages(os::HWND window);
 os::INT_PTR runModal(os::HWND dialog);
 
 } // namespace sim
+
+namespace sim {
+
+// What a control does with a message a loop dispatched to it: a push button that has the focus
+// is pressed when the space bar comes up; nothing else here reaches a control's own procedure.
+os::LRESULT controlKey(Window& dialog, Control& control, const os::MSG& message);
+bool isHostWindow(os::HWND window);
+// EnableWindow for a window of the host application; false when the handle names none.
+bool enableHostWindow(os::HWND window, bool enable, bool* wasDisabled);
+
+} // namespace sim

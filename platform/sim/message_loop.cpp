@@ -1,11 +1,13 @@
-// The host's thread on the simulated machine: the message queue that PostMessageW fills, timers,
-// the clock they run on, and painting. As on Windows, a posted message comes before any paint and
-// a timer's WM_TIMER after them, so a window that brings itself up to date on a posted message
-// never paints an older state.
+// The host's thread on the simulated machine: the message queue that PostMessageW and the keyboard
+// fill, WM_QUIT, timers, the clock they run on, and painting, as PeekMessageW hands them to a
+// loop and DispatchMessageW to their windows. As on Windows, a posted message comes before any
+// paint and a timer's WM_TIMER after them, so a window that brings itself up to date on a posted
+// message never paints an older state.
 #include "platform/sim/internal.h"
 #include "platform/sim/world.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace sim {
 
@@ -51,42 +53,67 @@ void paint(Window& window) {
     }
 }
 
-void fire(Timer t) {
-    if (t.callback) {
-        t.callback(t.window, os::WM_TIMER, t.id, world().tickCount);
-    } else {
-        dispatch(t.window, os::WM_TIMER, t.id, 0);
-    }
-}
-
-// One step of the loop: true when it found something to do.
-bool step() {
-    World& m = world();
-    if (!m.posted.empty()) {
-        const PostedMessage message = m.posted.front();
-        m.posted.erase(m.posted.begin());
-        if (findWindow(message.window)) {
-            dispatch(message.window, message.message, message.wParam, message.lParam);
-        }
-        return true;
-    }
-    for (size_t i = 0; i < m.windows.size(); ++i) { // a paint may open or close windows
-        paint(m.windows[i]);
-    }
-    auto due = std::find_if(m.timers.begin(), m.timers.end(),
-                            [&](const Timer& t) { return isDue(t, m.tickCount); });
-    if (due == m.timers.end()) {
+bool wantsPaint(const Window& w) {
+    if (!w.live || !w.visible) {
         return false;
     }
-    due->due = m.tickCount + due->elapse;
-    fire(*due);
-    return true;
+    return w.needsPaint || std::any_of(w.controls.begin(), w.controls.end(),
+                                       [](const Control& c) { return c.needsPaint && c.visible; });
+}
+
+// The window that a message for `handle` belongs to: the window itself, or a control's dialog.
+Window* rootWindow(os::HWND handle) {
+    if (Window* w = findWindow(handle)) {
+        return w;
+    }
+    Window* owner = nullptr;
+    return controlByHandle(handle, &owner) ? owner : nullptr;
+}
+
+bool matches(const os::MSG& m, os::HWND window, os::UINT first, os::UINT last) {
+    if (window && m.hwnd != window && rootWindow(m.hwnd) != findWindow(window)) {
+        return false;
+    }
+    return (first == 0 && last == 0) || (m.message >= first && m.message <= last);
+}
+
+os::MSG message(os::HWND window, os::UINT id, os::WPARAM wParam, os::LPARAM lParam) {
+    os::MSG m{};
+    m.hwnd = window;
+    m.message = id;
+    m.wParam = wParam;
+    m.lParam = lParam;
+    m.time = world().tickCount;
+    return m;
+}
+
+// Called once per look at the queue; a user who looks at the queue again (through the host's
+// loop, say) is not called again inside.
+void letTheUserAct() {
+    static bool acting = false;
+    if (!world().userAtKeyboard || acting) {
+        return;
+    }
+    acting = true;
+    const auto user = world().userAtKeyboard; // it may replace itself
+    user();
+    acting = false;
 }
 
 } // namespace
 
 void pumpMessages() {
-    while (step()) {
+    os::MSG m;
+    while (os::PeekMessageW(&m, nullptr, 0, 0, os::PM_REMOVE)) {
+        if (m.message == os::WM_QUIT) {
+            os::PostQuitMessage(static_cast<int>(m.wParam));
+            return;
+        }
+        if (Window* root = rootWindow(m.hwnd); root && os::IsDialogMessageW(root->handle, &m)) {
+            continue;
+        }
+        os::TranslateMessage(&m);
+        os::DispatchMessageW(&m);
     }
 }
 
@@ -94,7 +121,8 @@ void advanceTime(os::DWORD milliseconds) {
     World& m = world();
     const os::DWORD end = m.tickCount + milliseconds;
     pumpMessages();
-    for (;;) {
+    // A host's loop that met WM_QUIT has ended: nothing runs any more on this thread.
+    while (!m.quitPending) {
         const Timer* next = nullptr;
         for (const Timer& t : m.timers) {
             if (static_cast<int32_t>(t.due - end) <= 0 &&
@@ -109,7 +137,9 @@ void advanceTime(os::DWORD milliseconds) {
         pumpMessages();
     }
     m.tickCount = end;
-    pumpMessages();
+    if (!m.quitPending) {
+        pumpMessages();
+    }
 }
 
 std::u16string paintedText(os::HWND dialog, int id) {
@@ -126,9 +156,15 @@ int paintedPosition(os::HWND dialog, int id) {
 }
 
 void forgetWindowMessages(os::HWND window) {
+    const Window* w = findWindow(window);
+    auto ours = [&](os::HWND handle) {
+        return handle == window ||
+               (w && std::any_of(w->controls.begin(), w->controls.end(),
+                                 [&](const Control& c) { return c.handle == handle; }));
+    };
     auto& posted = world().posted;
     posted.erase(std::remove_if(posted.begin(), posted.end(),
-                                [&](const PostedMessage& m) { return m.window == window; }),
+                                [&](const PostedMessage& m) { return ours(m.window); }),
                  posted.end());
     auto& timers = world().timers;
     timers.erase(std::remove_if(timers.begin(), timers.end(),
@@ -143,7 +179,7 @@ namespace os {
 using sim::world;
 
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!sim::findWindow(window)) {
+    if (!sim::findWindow(window) && !sim::isHostWindow(window)) {
         return FALSE;
     }
     world().posted.push_back({window, message, wParam, lParam});
@@ -189,6 +225,80 @@ BOOL UpdateWindow(HWND window) {
 
 DWORD GetTickCount() {
     return world().tickCount;
+}
+
+BOOL PeekMessageW(MSG* m, HWND window, UINT first, UINT last, UINT remove) {
+    sim::World& w = world();
+    ++w.peeks;
+    sim::letTheUserAct();
+    for (size_t i = 0; i < w.posted.size(); ++i) {
+        const sim::PostedMessage p = w.posted[i];
+        const MSG candidate = sim::message(p.window, p.message, p.wParam, p.lParam);
+        if (sim::matches(candidate, window, first, last)) {
+            *m = candidate;
+            if (remove & PM_REMOVE) {
+                w.posted.erase(w.posted.begin() + static_cast<std::ptrdiff_t>(i));
+            }
+            return TRUE;
+        }
+    }
+    if (w.quitPending && ((first == 0 && last == 0) || (WM_QUIT >= first && WM_QUIT <= last))) {
+        *m = sim::message(nullptr, WM_QUIT, static_cast<WPARAM>(w.quitCode), 0);
+        if (remove & PM_REMOVE) {
+            w.quitPending = false;
+        }
+        return TRUE;
+    }
+    // A window that needs painting answers WM_PAINT until it has been painted.
+    for (const sim::Window& candidate : w.windows) {
+        if (sim::wantsPaint(candidate) &&
+            sim::matches(sim::message(candidate.handle, WM_PAINT, 0, 0), window, first, last)) {
+            *m = sim::message(candidate.handle, WM_PAINT, 0, 0);
+            return TRUE;
+        }
+    }
+    for (sim::Timer& t : w.timers) {
+        const MSG candidate =
+            sim::message(t.window, WM_TIMER, t.id, reinterpret_cast<LPARAM>(t.callback));
+        if (sim::isDue(t, w.tickCount) && sim::matches(candidate, window, first, last)) {
+            *m = candidate;
+            if (remove & PM_REMOVE) {
+                t.due = w.tickCount + t.elapse;
+            }
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+LRESULT DispatchMessageW(const MSG* m) {
+    if (!m) {
+        return 0;
+    }
+    if (m->message == WM_TIMER && m->lParam) {
+        reinterpret_cast<TIMERPROC>(m->lParam)(m->hwnd, WM_TIMER, m->wParam, m->time);
+        return 0;
+    }
+    if (sim::Window* w = sim::findWindow(m->hwnd)) {
+        if (m->message == WM_PAINT) {
+            sim::paint(*w);
+            return 0;
+        }
+        return sim::dispatch(m->hwnd, m->message, m->wParam, m->lParam);
+    }
+    sim::Window* dialog = nullptr;
+    if (sim::Control* c = sim::controlByHandle(m->hwnd, &dialog)) {
+        return sim::controlKey(*dialog, *c, *m);
+    }
+    if (!m->hwnd || sim::isHostWindow(m->hwnd)) {
+        world().hostMessages.push_back({m->hwnd, m->message, m->wParam, m->lParam});
+    }
+    return 0;
+}
+
+void PostQuitMessage(int exitCode) {
+    world().quitPending = true;
+    world().quitCode = exitCode;
 }
 
 } // namespace os

@@ -272,6 +272,10 @@ BOOL EnableWindow(HWND window, BOOL enable) {
         w->enabled = enable != 0;
         return wasDisabled ? TRUE : FALSE;
     }
+    bool wasDisabled = false;
+    if (sim::enableHostWindow(window, enable != 0, &wasDisabled)) {
+        return wasDisabled ? TRUE : FALSE;
+    }
     return FALSE;
 }
 

@@ -237,6 +237,13 @@ struct PostedMessage {
     os::LPARAM lParam = 0;
 };
 
+// A top-level window of the host application. The simulator runs no procedure for it: it can be
+// enabled or disabled, and the messages dispatched to it are recorded.
+struct HostWindow {
+    os::HWND handle = nullptr;
+    bool enabled = true;
+};
+
 struct Timer {
     os::HWND window = nullptr;
     os::UINT_PTR id = 0;
@@ -343,6 +350,20 @@ struct World {
     // active window passes it to its owner, and destroying one that is no longer shown leaves
     // the thread with none, as the system is not bound to pass it on then.
     os::HWND activeWindow = nullptr;
+    // The queue as a loop takes from it (PeekMessageW): keys pressed (pressKey) wait among the
+    // posted messages; WM_QUIT comes once PostQuitMessage has been called and every posted
+    // message has been taken.
+    bool quitPending = false;
+    int quitCode = 0;
+    int peeks = 0; // PeekMessageW calls
+    // The person at the keyboard while a loop runs: called each time the thread looks at its
+    // queue, before it is answered. It may press keys, post messages, or call the library.
+    std::function<void()> userAtKeyboard;
+    // The host application's own windows (addHostWindow), and every message a loop dispatched
+    // that no window of the simulator takes: one for a host window, or for no window at all (a
+    // thread message, which DispatchMessageW cannot deliver and which is lost).
+    std::vector<HostWindow> hostWindows;
+    std::vector<PostedMessage> hostMessages;
 
     // Movable global memory.
     std::map<uintptr_t, GlobalBlock> globals;
@@ -409,11 +430,20 @@ Control* focusedControl(os::HWND dialog);
 int liveWindows();
 int liveGlobals();
 
-// The host's message loop, run until it has nothing left to do at the present time: posted
-// messages in order, then the paints of every shown window, then the timers that are due.
+// The host's message loop, as a host writes it (PeekMessageW; IsDialogMessageW for a dialog's
+// messages; TranslateMessage, DispatchMessageW), run until it has nothing left to do at the
+// present time: posted messages in order, then the paints of every shown window, then the timers
+// that are due. It stops at WM_QUIT, which it leaves pending, as the host's loop would end there.
 void pumpMessages();
 // Time passes on the simulated machine while the host's loop runs: every timer fires when due.
 void advanceTime(os::DWORD milliseconds);
+// A key pressed and released by the user: WM_KEYDOWN and WM_KEYUP for `virtualKey` join the
+// queue, for the control that has the focus in the active dialog (else the active window).
+void pressKey(os::WORD virtualKey);
+// A window of the host application, to own the library's windows.
+os::HWND addHostWindow();
+// Whether the host window is enabled (false for a handle that names none).
+bool hostWindowEnabled(os::HWND window);
 // What the control `id` of a live dialog showed at its last paint; "<unpainted>" before the
 // first, "<missing>" without such a control.
 std::u16string paintedText(os::HWND dialog, int id);
