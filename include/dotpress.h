@@ -8,6 +8,8 @@
  *   4. ImpAbrirImpresora with that block (stop unless it returns 0);
  *   5. ImpImprimirLinea once per line, in page order, for every copy;
  *   6. ImpCerrarImpresora.
+ * After a job (or while it runs) ImpObtenerResumen tells what it did: pages, sheets, copies, the
+ * lines cut and the bytes dropped, and where a cancelled job stopped.
  * Every export must be called from the thread that runs the host's message loop.
  */
 #ifndef DOTPRESS_H
@@ -42,8 +44,9 @@ extern "C" {
 #define DOTPRESS_NOT_CONFIRMED 1     /* print dialog cancelled; StartDocW general error */
 #define DOTPRESS_NO_DC 6             /* no device context for the selected printer */
 #define DOTPRESS_NULL_OPTIONS 7      /* ImpMostrarDialogoImprimir without a block */
+#define DOTPRESS_BAD_SUMMARY 7       /* ImpObtenerResumen without a block or with size < 52 */
 #define DOTPRESS_JOB_OPEN 8          /* a job is already open */
-#define DOTPRESS_NO_PRINTER 13       /* no printer is selected */
+#define DOTPRESS_NO_PRINTER 13       /* no printer is selected (the user has been told) */
 #define DOTPRESS_START_DOC_FAILED 16 /* StartDocW refused with another negative result */
 
 /* rangeKind */
@@ -85,6 +88,47 @@ DOTPRESS_STATIC_ASSERT(offsetof(PrintOptions, ranges) == 28, "PrintOptions.range
 DOTPRESS_STATIC_ASSERT(offsetof(PrintOptions, ranges) + 24 * sizeof(PageRange) + 4 == 224,
                        "PrintOptions.ranges[24].lastPage");
 
+/* JobSummary.state */
+#define JOB_STATE_NONE 0      /* no job since the library was loaded */
+#define JOB_STATE_OPEN 1      /* the job is still open */
+#define JOB_STATE_FINISHED 2  /* closed after its last line */
+#define JOB_STATE_CANCELLED 3 /* "Cancelar" was pressed; from then on, closed or not */
+
+/* What the last job did: 52 bytes, 13 four-byte fields. The host sets size to
+ * sizeof(JobSummary) before the call; the library fills the other fields and nothing beyond the
+ * 52 bytes. Counts are of the last job opened since the library was loaded, or of the job still
+ * open; a job that failed to open leaves the previous one's. */
+typedef struct JobSummary {
+    uint32_t size;           /* in: sizeof(JobSummary) */
+    int32_t state;           /* JOB_STATE_NONE, _OPEN, _FINISHED or _CANCELLED */
+    uint32_t pagesPrinted;   /* pages ended that carry the host's lines */
+    uint32_t blankPages;     /* empty backs the library inserted (double-sided, several copies) */
+    uint32_t sheets;         /* sheets of paper: faces, two to a sheet on a double-sided embosser */
+    uint32_t copiesFinished; /* copies whose last page was printed */
+    uint32_t lastPage;       /* page and copy of the last line printed: where a cancelled job */
+    uint32_t lastCopy;       /* stopped, and so where a reprint starts */
+    uint32_t linesPrinted;   /* lines embossed */
+    uint32_t linesCut;       /* lines longer than the printing area's columns */
+    uint32_t charactersCut;  /* characters lost to those cuts */
+    uint32_t bytesDropped;   /* control bytes the "ASCII" table dropped */
+    uint32_t linesIgnored;   /* lines sent after the user cancelled */
+} JobSummary;
+
+DOTPRESS_STATIC_ASSERT(sizeof(JobSummary) == 52, "JobSummary is 52 bytes");
+DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, size) == 0, "JobSummary.size");
+DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, state) == 4, "JobSummary.state");
+DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, pagesPrinted) == 8, "JobSummary.pagesPrinted");
+DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, blankPages) == 12, "JobSummary.blankPages");
+DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, sheets) == 16, "JobSummary.sheets");
+DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, copiesFinished) == 20, "JobSummary.copiesFinished");
+DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, lastPage) == 24, "JobSummary.lastPage");
+DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, lastCopy) == 28, "JobSummary.lastCopy");
+DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, linesPrinted) == 32, "JobSummary.linesPrinted");
+DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, linesCut) == 36, "JobSummary.linesCut");
+DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, charactersCut) == 40, "JobSummary.charactersCut");
+DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, bytesDropped) == 44, "JobSummary.bytesDropped");
+DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, linesIgnored) == 48, "JobSummary.linesIgnored");
+
 /* Window handles are HWND on Windows. */
 DOTPRESS_API int32_t DOTPRESS_CALL ImpSeleccionarImpresora(void* owner);
 DOTPRESS_API int32_t DOTPRESS_CALL ImpMostrarDialogoImprimir(void* owner, PrintOptions* options,
@@ -98,6 +142,8 @@ DOTPRESS_API int32_t DOTPRESS_CALL ImpImprimirLinea(const char* line);
 DOTPRESS_API int32_t DOTPRESS_CALL ImpCerrarImpresora(void);
 DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerTamPapel(int32_t* lines, int32_t* columns);
 DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerNumeroImp(void);
+/* 0, or DOTPRESS_BAD_SUMMARY (nothing written). Reads only: the job is not touched. */
+DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerResumen(JobSummary* summary);
 
 #ifdef __cplusplus
 }

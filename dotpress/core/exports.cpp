@@ -1,5 +1,5 @@
-// The nine exports. Each forwards to one component of the library object; none lets anything
-// escape to the host but its status.
+// The exports. Each forwards to one component of the library object; none lets anything escape
+// to the host but its status.
 #include "dotpress.h"
 
 #include "dotpress/core/library_instance.h"
@@ -21,6 +21,18 @@ void writePageSize(int32_t* lines, int32_t* columns) {
     if (columns) {
         *columns = params.columns;
     }
+}
+
+// Where the last job stands. A cancelled job is cancelled from the press of "Cancelar" on, open
+// or closed; a job that failed to open is no job, and leaves the previous one's state.
+int32_t jobState(const dotpress::PrintJob& job) {
+    if (job.counts.jobsOpened == 0) {
+        return JOB_STATE_NONE;
+    }
+    if (job.cancelRequested) {
+        return JOB_STATE_CANCELLED;
+    }
+    return job.jobOpen() ? JOB_STATE_OPEN : JOB_STATE_FINISHED;
 }
 
 } // namespace
@@ -67,6 +79,16 @@ DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerTamPapel(int32_t* lines, int32_t* c
 
 DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerNumeroImp(void) {
     return static_cast<int32_t>(library().count);
+}
+
+DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerResumen(JobSummary* summary) {
+    // A block from a host built against an older, shorter layout would be overrun.
+    if (!summary || summary->size < sizeof(JobSummary)) {
+        return DOTPRESS_BAD_SUMMARY;
+    }
+    const dotpress::PrintJob& job = library();
+    job.counts.fill(*summary, jobState(job));
+    return 0;
 }
 
 } // extern "C"

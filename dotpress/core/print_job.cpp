@@ -23,7 +23,11 @@ int32_t PrintJob::printJobLine(const char* line) {
     // on to ImpCerrarImpresora as it always has. Lines sent with no job open are counted as
     // ever, whatever became of the last job.
     if (!cancelRequested) {
-        printLine(line);
+        if (printLine(line) == STATUS_OK) {
+            counts.linePrinted(currentPage, copy);
+        }
+    } else if (jobOpen()) {
+        counts.lineIgnored();
     }
     if (!(cancelRequested && jobOpen())) {
         accountLine();
@@ -32,6 +36,11 @@ int32_t PrintJob::printJobLine(const char* line) {
 }
 
 int32_t PrintJob::closeJob() {
+    // A last page the host did not fill is ended by the close, and with it the copy it ends.
+    if (jobOpen() && !cancelRequested && lineOnPage > 1 && pageOrdinal <= totalPages &&
+        endsACopy(options, rangeIndex, currentPage)) {
+        counts.copyFinished();
+    }
     closeProgressWindow();
     if (cancelRequested && jobOpen()) {
         abortDocument();

@@ -101,25 +101,40 @@ int32_t PrintSession::printLine(const char* line) {
 void PrintSession::convertLine(const char* line) {
     constexpr size_t kMaxText = kLineBufferBytes - 1;
     size_t length = 0;
+    const char* rest = nullptr; // what a full line buffer left unread
+    size_t dropped = 0;
     if (line) {
         if (ansiTable == 1) {
             while (length < kMaxText && line[length]) {
                 lineBuffer[length] = line[length];
                 ++length;
             }
+            rest = line + length;
         } else {
-            for (const char* p = line; *p && length < kMaxText; ++p) {
+            const char* p = line;
+            for (; *p && length < kMaxText; ++p) {
                 const auto byte = static_cast<unsigned char>(*p);
                 if (byte >= 32) {
                     lineBuffer[length++] = static_cast<char>(translationTable[byte]);
                 }
             }
+            dropped = static_cast<size_t>(p - line) - length;
+            rest = p;
         }
+    }
+    // What does not fit the line buffer is lost as surely as what the area cuts: both are told.
+    size_t cut = 0;
+    if (rest && *rest) {
+        const LineRest beyond = measureRest(rest, ansiTable == 1);
+        cut = beyond.characters;
+        dropped += beyond.dropped;
     }
     // The cut comes after the translation, so dropped control bytes take no column.
     if (length > areaColumns) {
+        cut += length - areaColumns;
         length = areaColumns;
     }
+    counts.lineConverted(static_cast<uint32_t>(dropped), static_cast<uint32_t>(cut));
     lineBuffer[length] = 0;
     lineLength = static_cast<int16_t>(length);
 }
@@ -141,6 +156,7 @@ int32_t PrintSession::endPage() {
     }
     os::EndPage(dc);
     pageOpen = 0;
+    counts.pageEnded();
     // A range that ends on a front side of a double-sided job with several copies gets an empty
     // back, so that the next range or copy starts on a sheet of its own.
     const PageRange& range = rangeAt(options, rangeIndex);
@@ -148,6 +164,7 @@ int32_t PrintSession::endPage() {
         options.copies > 1 && (currentPage & 1) != 0) {
         os::StartPage(dc);
         os::EndPage(dc);
+        counts.blankPageAdded();
     }
     return STATUS_OK;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dotpress/core/job_state.h"
+#include "dotpress/core/job_summary.h"
 #include "dotpress/core/printer_table.h"
 #include "platform/os.h"
 
@@ -64,6 +65,8 @@ public:
     int32_t charWidth;
     char lineBuffer[kLineBufferBytes];
     int16_t lineLength;
+    // What the last job did, for ImpObtenerResumen.
+    JobCounts counts;
 
 private:
     // Deletes the job's device context, if any, and its record copy.

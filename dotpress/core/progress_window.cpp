@@ -32,6 +32,7 @@ void ProgressWindow::resetAccounting() {
     dialog = nullptr;
     cancelRequested = 0;
     totalPages = options.totalPages;
+    counts.start(selectedRecord().params.doubleSided != 0, currentPage);
 }
 
 void ProgressWindow::openProgressWindow() {
@@ -204,6 +205,11 @@ void ProgressWindow::accountLine() {
         return;
     }
     lineOnPage = 0;
+    // The last page of the last range completes a copy, in either order of the pages; lines
+    // sent with no job open count for no job.
+    if (pageOrdinal <= totalPages && jobOpen() && endsACopy(options, rangeIndex, currentPage)) {
+        counts.copyFinished();
+    }
     ++pageOrdinal;
     if (pageOrdinal > totalPages) {
         return; // every page of the job has been counted

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Reads Dotpress.dll's export and import tables with objdump (on the build machine, no Wine):
-# exactly the nine exports under their plain names with ordinals 1 to 9, and imports from
+# exactly the ten exports under their plain names with ordinals 1 to 10, and imports from
 # system DLLs only, so that the library loads with nothing of the compiler's runtime beside it.
 #
 #   check_dll_image.sh <objdump> <Dotpress.dll>
@@ -27,6 +27,7 @@ ImpConfigurarPagina 3
 ImpImprimirLinea 4
 ImpMostrarDialogoImprimir 5
 ImpObtenerNumeroImp 6
+ImpObtenerResumen 10
 ImpObtenerTamPapel 7
 ImpSeleccionarImpresora 8
 ImpSetPrintingArea 9"
@@ -65,5 +66,5 @@ for name in $imports; do
     esac
 done
 
-[ "$status" = 0 ] && echo "$dll: 9 exports with ordinals 1-9; imports: $(echo $imports)"
+[ "$status" = 0 ] && echo "$dll: 10 exports with ordinals 1-10; imports: $(echo $imports)"
 exit "$status"

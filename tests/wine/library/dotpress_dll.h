@@ -90,6 +90,15 @@ struct Exports {
         return get<int32_t(DOTPRESS_CALL*)(const char*)>("ImpImprimirLinea")(text);
     }
     int32_t close() const { return get<int32_t(DOTPRESS_CALL*)()>("ImpCerrarImpresora")(); }
+    // The last job's summary; its state is -1 when the export refused the block.
+    JobSummary summary() const {
+        JobSummary block{};
+        block.size = sizeof block;
+        if (get<int32_t(DOTPRESS_CALL*)(JobSummary*)>("ImpObtenerResumen")(&block) != 0) {
+            block.state = -1;
+        }
+        return block;
+    }
     HMODULE module;
 };
 

@@ -1,5 +1,6 @@
-// Dotpress.dll as a host finds it: it loads, and its export table holds exactly the nine
-// functions, each reachable by its plain name and by its ordinal.
+// Dotpress.dll as a host finds it: it loads, and its export table holds exactly the ten
+// functions, each reachable by its plain name and by its ordinal: the first nine where hosts
+// built against them find them, the one added later after them.
 #include "tests/wine/library/dotpress_dll.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@ const Export kExports[] = {
     {"ImpAbrirImpresora", 1},  {"ImpCerrarImpresora", 2},        {"ImpConfigurarPagina", 3},
     {"ImpImprimirLinea", 4},   {"ImpMostrarDialogoImprimir", 5}, {"ImpObtenerNumeroImp", 6},
     {"ImpObtenerTamPapel", 7}, {"ImpSeleccionarImpresora", 8},   {"ImpSetPrintingArea", 9},
+    {"ImpObtenerResumen", 10},
 };
 
 // Name -> ordinal, read from the export directory of the loaded image.
@@ -68,27 +70,28 @@ TEST_F(Exports, EveryExportResolvesByNameAndByOrdinalToTheSameFunction) {
     EXPECT_EQ(distinct.size(), std::size(kExports)) << "two exports share one function";
 }
 
-TEST_F(Exports, ExportTableHoldsExactlyTheNineNamesAndOrdinals) {
+TEST_F(Exports, ExportTableHoldsExactlyTheTenNamesAndOrdinals) {
     ASSERT_NE(dll.get(), nullptr);
     std::map<std::string, WORD> expected;
     for (const Export& e : kExports) {
         expected[e.name] = e.ordinal;
     }
-    expected["(address slots)"] = 9;
+    expected["(address slots)"] = 10;
     EXPECT_EQ(exportDirectory(dll.get()), expected);
 }
 
 TEST_F(Exports, NothingElseResolves) {
     ASSERT_NE(dll.get(), nullptr);
     // Decorated __stdcall names must not leak into the table beside the plain ones, and the
-    // ordinals stop at 9.
+    // ordinals stop at 10.
     const char* const kNames[] = {"ImpSeleccionarImpresora@4", "_ImpSeleccionarImpresora@4",
                                   "ImpAbrirImpresora@236",     "_ImpObtenerNumeroImp@0",
+                                  "ImpObtenerResumen@4",       "_ImpImprimirPrueba@4",
                                   "impobtenernumeroimp",       "DllMain"};
     for (const char* name : kNames) {
         EXPECT_EQ(GetProcAddress(dll.get(), name), nullptr) << name;
     }
-    for (WORD ordinal : {WORD(0), WORD(10)}) {
+    for (WORD ordinal : {WORD(0), WORD(11)}) {
         EXPECT_EQ(GetProcAddress(dll.get(), MAKEINTRESOURCEA(ordinal)), nullptr) << ordinal;
     }
 }

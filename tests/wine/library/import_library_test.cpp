@@ -52,6 +52,7 @@ const Import kImports[] = {
     {"ImpObtenerTamPapel", reinterpret_cast<const void*>(&ImpObtenerTamPapel)},
     {"ImpSeleccionarImpresora", reinterpret_cast<const void*>(&ImpSeleccionarImpresora)},
     {"ImpSetPrintingArea", reinterpret_cast<const void*>(&ImpSetPrintingArea)},
+    {"ImpObtenerResumen", reinterpret_cast<const void*>(&ImpObtenerResumen)},
 };
 
 TEST(ImportLibrary, EveryCallReachesTheExportOfItsName) {

@@ -1,0 +1,35 @@
+#include "dotpress/core/job_summary.h"
+
+namespace dotpress {
+
+void JobCounts::fill(JobSummary& summary, int32_t state) const {
+    summary.state = state;
+    summary.pagesPrinted = pagesPrinted;
+    summary.blankPages = blankPages;
+    // Every face is a side of a sheet: on a double-sided embosser the empty backs keep each
+    // range's first page on a front, so the faces pair up in the order they were printed.
+    const uint32_t faces = pagesPrinted + blankPages;
+    summary.sheets = doubleSided ? faces / 2 + faces % 2 : faces;
+    summary.copiesFinished = copiesFinished;
+    summary.lastPage = lastPage;
+    summary.lastCopy = lastCopy;
+    summary.linesPrinted = linesPrinted;
+    summary.linesCut = linesCut;
+    summary.charactersCut = charactersCut;
+    summary.bytesDropped = bytesDropped;
+    summary.linesIgnored = linesIgnored;
+}
+
+LineRest measureRest(const char* text, bool ansiTable) {
+    LineRest rest;
+    for (const char* p = text; p && *p; ++p) {
+        if (ansiTable || static_cast<unsigned char>(*p) >= 32) {
+            ++rest.characters;
+        } else {
+            ++rest.dropped;
+        }
+    }
+    return rest;
+}
+
+} // namespace dotpress

@@ -1,0 +1,82 @@
+// What a job did, counted as it runs: the pages and empty backs, the lines and what the
+// translation and the cut took from them, the copies completed and where printing stands. The
+// session and the page accounting note each event here; ImpObtenerResumen reads it back. Every
+// note is an increment or two on the line's path, so that a printed line costs what it did.
+#pragma once
+
+#include "dotpress.h"
+#include "dotpress/core/print_options.h"
+
+#include <cstdint>
+
+namespace dotpress {
+
+class JobCounts {
+public:
+    // A job has opened: everything counts from zero, printing stands at its first page.
+    void start(bool doubleSidedPrinter, uint32_t firstPage) {
+        const uint32_t opened = jobsOpened + 1;
+        *this = JobCounts{};
+        jobsOpened = opened;
+        doubleSided = doubleSidedPrinter;
+        lastPage = firstPage;
+        lastCopy = 1;
+    }
+
+    // A line drawn on `page` of `copy`, as the page accounting counts them.
+    void linePrinted(uint32_t page, uint32_t copy) {
+        ++linesPrinted;
+        lastPage = page;
+        lastCopy = copy;
+    }
+    // A line whose translation dropped `dropped` bytes and that lost `cut` characters to the
+    // printing area's width.
+    void lineConverted(uint32_t dropped, uint32_t cut) {
+        bytesDropped += dropped;
+        if (cut > 0) {
+            ++linesCut;
+            charactersCut += cut;
+        }
+    }
+    void lineIgnored() { ++linesIgnored; }
+    void pageEnded() { ++pagesPrinted; }
+    void blankPageAdded() { ++blankPages; }
+    void copyFinished() { ++copiesFinished; }
+
+    // The summary of the job as it stands; `state` is one of the JOB_STATE values.
+    void fill(JobSummary& summary, int32_t state) const;
+
+    // Jobs opened since the library was loaded; each job's number.
+    uint32_t jobsOpened = 0;
+
+private:
+    bool doubleSided = false;
+    uint32_t pagesPrinted = 0;
+    uint32_t blankPages = 0;
+    uint32_t copiesFinished = 0;
+    uint32_t lastPage = 0;
+    uint32_t lastCopy = 0;
+    uint32_t linesPrinted = 0;
+    uint32_t linesCut = 0;
+    uint32_t charactersCut = 0;
+    uint32_t bytesDropped = 0;
+    uint32_t linesIgnored = 0;
+};
+
+// Whether `page` of the range at `rangeIndex` is the last page of a copy: the last page of the
+// last range the job's block uses.
+inline bool endsACopy(const PrintOptions& options, int32_t rangeIndex, uint32_t page) {
+    const int32_t last = usedRangeCount(options) - 1;
+    return rangeIndex == last && page == rangeAt(options, last).lastPage;
+}
+
+// The bytes a line loses beyond the part that was converted: `text` is where the conversion
+// stopped when the line buffer was full. With the "ASCII" table control bytes are dropped
+// rather than cut.
+struct LineRest {
+    uint32_t characters = 0;
+    uint32_t dropped = 0;
+};
+LineRest measureRest(const char* text, bool ansiTable);
+
+} // namespace dotpress
