@@ -9,7 +9,9 @@
  *   5. ImpImprimirLinea once per line, in page order, for every copy;
  *   6. ImpCerrarImpresora.
  * After a job (or while it runs) ImpObtenerResumen tells what it did: pages, sheets, copies, the
- * lines cut and the bytes dropped, and where a cancelled job stopped.
+ * lines cut and the bytes dropped, and where a cancelled job stopped. ImpImprimirPrueba embosses
+ * a test sheet of the selected printer, so that the user can check by touch the embosser's page
+ * and character table.
  * Every export must be called from the thread that runs the host's message loop.
  */
 #ifndef DOTPRESS_H
@@ -144,6 +146,13 @@ DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerTamPapel(int32_t* lines, int32_t* c
 DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerNumeroImp(void);
 /* 0, or DOTPRESS_BAD_SUMMARY (nothing written). Reads only: the job is not touched. */
 DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerResumen(JobSummary* summary);
+/* Embosses a test sheet on the selected printer and returns when it is done or cancelled: a page
+ * of the printer's own lines and columns, each line numbered and its last column a full cell,
+ * then the character table. It runs as any job, with the progress window; while it runs the
+ * owner window is disabled and the library dispatches the thread's messages between lines.
+ * Returns 13 without a selected printer (the user has been told), 8 while a job is open, else
+ * what ImpAbrirImpresora returns for it; ImpObtenerResumen then tells what it did. */
+DOTPRESS_API int32_t DOTPRESS_CALL ImpImprimirPrueba(void* owner);
 
 #ifdef __cplusplus
 }

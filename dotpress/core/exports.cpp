@@ -4,6 +4,7 @@
 
 #include "dotpress/core/library_instance.h"
 #include "dotpress/core/library_object.h"
+#include "dotpress/core/test_print.h"
 
 using dotpress::library;
 
@@ -89,6 +90,10 @@ DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerResumen(JobSummary* summary) {
     const dotpress::PrintJob& job = library();
     job.counts.fill(*summary, jobState(job));
     return 0;
+}
+
+DOTPRESS_API int32_t DOTPRESS_CALL ImpImprimirPrueba(void* owner) {
+    return dotpress::printTestSheet(library(), window(owner));
 }
 
 } // extern "C"

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Reads Dotpress.dll's export and import tables with objdump (on the build machine, no Wine):
-# exactly the ten exports under their plain names with ordinals 1 to 10, and imports from
+# exactly the eleven exports under their plain names with ordinals 1 to 11, and imports from
 # system DLLs only, so that the library loads with nothing of the compiler's runtime beside it.
 #
 #   check_dll_image.sh <objdump> <Dotpress.dll>
@@ -25,6 +25,7 @@ expected="ImpAbrirImpresora 1
 ImpCerrarImpresora 2
 ImpConfigurarPagina 3
 ImpImprimirLinea 4
+ImpImprimirPrueba 11
 ImpMostrarDialogoImprimir 5
 ImpObtenerNumeroImp 6
 ImpObtenerResumen 10
@@ -66,5 +67,5 @@ for name in $imports; do
     esac
 done
 
-[ "$status" = 0 ] && echo "$dll: 10 exports with ordinals 1-10; imports: $(echo $imports)"
+[ "$status" = 0 ] && echo "$dll: 11 exports with ordinals 1-11; imports: $(echo $imports)"
 exit "$status"

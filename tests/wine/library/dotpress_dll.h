@@ -99,6 +99,9 @@ struct Exports {
         }
         return block;
     }
+    int32_t testSheet(HWND owner = nullptr) const {
+        return get<int32_t(DOTPRESS_CALL*)(void*)>("ImpImprimirPrueba")(owner);
+    }
     HMODULE module;
 };
 

@@ -1,6 +1,6 @@
-// Dotpress.dll as a host finds it: it loads, and its export table holds exactly the ten
+// Dotpress.dll as a host finds it: it loads, and its export table holds exactly the eleven
 // functions, each reachable by its plain name and by its ordinal: the first nine where hosts
-// built against them find them, the one added later after them.
+// built against them find them, the two added later after them.
 #include "tests/wine/library/dotpress_dll.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@ const Export kExports[] = {
     {"ImpAbrirImpresora", 1},  {"ImpCerrarImpresora", 2},        {"ImpConfigurarPagina", 3},
     {"ImpImprimirLinea", 4},   {"ImpMostrarDialogoImprimir", 5}, {"ImpObtenerNumeroImp", 6},
     {"ImpObtenerTamPapel", 7}, {"ImpSeleccionarImpresora", 8},   {"ImpSetPrintingArea", 9},
-    {"ImpObtenerResumen", 10},
+    {"ImpObtenerResumen", 10}, {"ImpImprimirPrueba", 11},
 };
 
 // Name -> ordinal, read from the export directory of the loaded image.
@@ -70,20 +70,20 @@ TEST_F(Exports, EveryExportResolvesByNameAndByOrdinalToTheSameFunction) {
     EXPECT_EQ(distinct.size(), std::size(kExports)) << "two exports share one function";
 }
 
-TEST_F(Exports, ExportTableHoldsExactlyTheTenNamesAndOrdinals) {
+TEST_F(Exports, ExportTableHoldsExactlyTheElevenNamesAndOrdinals) {
     ASSERT_NE(dll.get(), nullptr);
     std::map<std::string, WORD> expected;
     for (const Export& e : kExports) {
         expected[e.name] = e.ordinal;
     }
-    expected["(address slots)"] = 10;
+    expected["(address slots)"] = 11;
     EXPECT_EQ(exportDirectory(dll.get()), expected);
 }
 
 TEST_F(Exports, NothingElseResolves) {
     ASSERT_NE(dll.get(), nullptr);
     // Decorated __stdcall names must not leak into the table beside the plain ones, and the
-    // ordinals stop at 10.
+    // ordinals stop at 11.
     const char* const kNames[] = {"ImpSeleccionarImpresora@4", "_ImpSeleccionarImpresora@4",
                                   "ImpAbrirImpresora@236",     "_ImpObtenerNumeroImp@0",
                                   "ImpObtenerResumen@4",       "_ImpImprimirPrueba@4",
@@ -91,7 +91,7 @@ TEST_F(Exports, NothingElseResolves) {
     for (const char* name : kNames) {
         EXPECT_EQ(GetProcAddress(dll.get(), name), nullptr) << name;
     }
-    for (WORD ordinal : {WORD(0), WORD(11)}) {
+    for (WORD ordinal : {WORD(0), WORD(12)}) {
         EXPECT_EQ(GetProcAddress(dll.get(), MAKEINTRESOURCEA(ordinal)), nullptr) << ordinal;
     }
 }

@@ -53,6 +53,7 @@ const Import kImports[] = {
     {"ImpSeleccionarImpresora", reinterpret_cast<const void*>(&ImpSeleccionarImpresora)},
     {"ImpSetPrintingArea", reinterpret_cast<const void*>(&ImpSetPrintingArea)},
     {"ImpObtenerResumen", reinterpret_cast<const void*>(&ImpObtenerResumen)},
+    {"ImpImprimirPrueba", reinterpret_cast<const void*>(&ImpImprimirPrueba)},
 };
 
 TEST(ImportLibrary, EveryCallReachesTheExportOfItsName) {

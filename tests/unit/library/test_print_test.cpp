@@ -1,0 +1,286 @@
+// ImpImprimirPrueba: the test sheet embossed from one blocking call, through the same job and
+// progress window as a host's job, with the library running the thread's messages meanwhile.
+#include "dotpress/core/test_sheet.h"
+#include "dotpress/core/translation.h"
+#include "dotpress/resources/resource_ids.h"
+#include "library_fixture.h"
+
+#include <string>
+
+namespace {
+
+using dptest::jobOptions;
+using dptest::LibraryTest;
+using sim::Params;
+
+JobSummary summary() {
+    JobSummary s{};
+    s.size = sizeof s;
+    EXPECT_EQ(ImpObtenerResumen(&s), 0);
+    return s;
+}
+
+size_t linesSent() {
+    size_t lines = 0;
+    if (!sim::world().documents.empty()) {
+        for (const sim::Page& page : sim::world().documents.back().pages) {
+            lines += page.lines.size();
+        }
+    }
+    return lines;
+}
+
+std::string translated(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        out += static_cast<char>(dotpress::translationTable[static_cast<unsigned char>(c)]);
+    }
+    return out;
+}
+
+class TestPrintTest : public LibraryTest {
+protected:
+    // A selected double-sided printer whose page is `lines` x `columns`; the host's printing area
+    // is another, 10 x 20.
+    void machine(int16_t lines = 12, int16_t columns = 30) {
+        sim::addBraillePrinter(u"Braille", u"LPT1:", Params{1, 0, columns, lines, 1, 0});
+        selectPrinter(u"Braille");
+        load();
+        uint16_t areaLines = 10, areaColumns = 20;
+        ImpSetPrintingArea(&areaLines, &areaColumns);
+        owner = sim::addHostWindow();
+    }
+    os::HWND owner = nullptr;
+};
+
+TEST_F(TestPrintTest, SheetIsEmbossedOnThePrintersOwnFormat) {
+    for (const int32_t ansi : {0, 1}) {
+        SCOPED_TRACE(ansi ? "ANSI" : "ASCII");
+        sim::reset();
+        machine();
+        lib().ansiTable = ansi;
+        // What the user sees meanwhile: the owner disabled, the progress window up.
+        bool ownerDisabled = true, windowUp = true;
+        sim::world().userAtKeyboard = [&] {
+            if (linesSent() > 0) {
+                ownerDisabled = ownerDisabled && !sim::hostWindowEnabled(owner);
+                windowUp = windowUp && lib().dialog && sim::findWindow(lib().dialog);
+            }
+        };
+        EXPECT_EQ(ImpImprimirPrueba(owner), 0);
+        sim::world().userAtKeyboard = nullptr;
+        EXPECT_TRUE(ownerDisabled);
+        EXPECT_TRUE(windowUp);
+        EXPECT_TRUE(sim::hostWindowEnabled(owner)) << "the owner is enabled again";
+        EXPECT_EQ(sim::world().activeWindow, owner) << "and has the keyboard back";
+        EXPECT_EQ(sim::liveWindows(), 0);
+
+        ASSERT_EQ(sim::world().documents.size(), 1u);
+        const sim::Document& doc = sim::world().documents[0];
+        EXPECT_EQ(doc.name, u"Hoja de prueba");
+        EXPECT_TRUE(doc.ended);
+        const uint32_t pages = dotpress::TestSheet::pageCount({12, 30, ansi == 1});
+        ASSERT_EQ(doc.pages.size(), pages) << "no empty backs: one copy";
+        ASSERT_EQ(doc.pages[0].lines.size(), 12u);
+        for (size_t i = 0; i < 12; ++i) {
+            std::string line = std::to_string(i + 1);
+            line += std::string(29 - line.size(), ' ') + "=";
+            EXPECT_EQ(doc.pages[0].lines[i].bytes, ansi ? line : translated(line));
+        }
+        const std::string title = std::string("tabla de caracteres ") + (ansi ? "ANSI" : "ASCII");
+        EXPECT_EQ(doc.pages[1].lines.at(0).bytes, title);
+        EXPECT_EQ(doc.pages[1].lines.at(1).bytes,
+                  ansi ? "signo de dolar: $" : "signo de dolar: \x80");
+
+        int ranges = 0;
+        for (const sim::ControlMessage& m : sim::world().controlMessages) {
+            if (m.dialogTemplate == IDD_PROGRESS && m.message == os::PBM_SETRANGE) {
+                EXPECT_EQ(os::HIWORD(static_cast<uintptr_t>(m.lParam)), pages)
+                    << "the bar runs over the sheet's pages";
+                ++ranges;
+            }
+        }
+        EXPECT_EQ(ranges, 1);
+
+        EXPECT_EQ(lib().areaLines, 10) << "the host's area is back";
+        EXPECT_EQ(lib().areaColumns, 20);
+        const JobSummary s = summary();
+        EXPECT_EQ(s.state, JOB_STATE_FINISHED);
+        EXPECT_EQ(s.pagesPrinted, pages);
+        EXPECT_EQ(s.sheets, (pages + 1) / 2);
+        EXPECT_EQ(s.copiesFinished, 1u);
+        EXPECT_EQ(s.lastPage, pages);
+        EXPECT_EQ(s.linesPrinted, linesSent());
+        EXPECT_EQ(s.linesCut + s.bytesDropped + s.linesIgnored, 0u);
+        dotpress::unload();
+    }
+}
+
+// The user cancels from the window while the library's own loop runs: Esc and Enter through the
+// window's dialog manager, Space on the focused button.
+TEST_F(TestPrintTest, CancelByKeyStopsTheSheetWhereItStands) {
+    for (const os::WORD key : {os::VK_ESCAPE, os::VK_RETURN, os::VK_SPACE}) {
+        SCOPED_TRACE(key);
+        sim::reset();
+        machine();
+        bool pressed = false;
+        sim::world().userAtKeyboard = [&] {
+            if (linesSent() == 15 && !pressed) {
+                sim::pressKey(key); // on page 2, line 3
+                pressed = true;
+            }
+        };
+        EXPECT_EQ(ImpImprimirPrueba(owner), 0);
+        sim::world().userAtKeyboard = nullptr;
+        EXPECT_EQ(linesSent(), 15u) << "no line after the press";
+        EXPECT_TRUE(sim::world().documents.back().aborted);
+        EXPECT_TRUE(sim::hostWindowEnabled(owner));
+        EXPECT_EQ(sim::liveWindows(), 0);
+        const JobSummary s = summary();
+        EXPECT_EQ(s.state, JOB_STATE_CANCELLED);
+        EXPECT_EQ(s.lastPage, 2u);
+        EXPECT_EQ(s.lastCopy, 1u);
+        EXPECT_EQ(s.linesPrinted, 15u);
+        EXPECT_EQ(s.pagesPrinted, 1u);
+        EXPECT_EQ(s.linesIgnored, 0u);
+        EXPECT_EQ(sim::world().refusedSteps, 0);
+        dotpress::unload();
+    }
+}
+
+// WM_QUIT ends the sheet as it ends a modal loop, and is posted again for the host's own loop;
+// the host's other messages reach its windows meanwhile.
+TEST_F(TestPrintTest, QuitEndsTheSheetAndReachesTheHostsLoop) {
+    struct Case {
+        const char* what;
+        size_t quitAfter; // lines; quit posted before the call when 0
+        size_t lines;
+    };
+    for (const Case& c : {Case{"before the first line", 0, 0}, Case{"on page 1", 5, 5}}) {
+        SCOPED_TRACE(c.what);
+        sim::reset();
+        machine();
+        os::PostMessageW(owner, os::WM_USER + 7, 1, 2);
+        if (c.quitAfter == 0) {
+            os::PostQuitMessage(42);
+        }
+        sim::world().userAtKeyboard = [&] {
+            if (c.quitAfter > 0 && linesSent() == c.quitAfter && !sim::world().quitPending) {
+                os::PostQuitMessage(42);
+            }
+        };
+        EXPECT_EQ(ImpImprimirPrueba(owner), 0);
+        sim::world().userAtKeyboard = nullptr;
+        EXPECT_EQ(linesSent(), c.lines);
+        EXPECT_TRUE(sim::world().documents.back().aborted);
+        EXPECT_TRUE(sim::world().quitPending) << "WM_QUIT is there for the host's loop";
+        EXPECT_EQ(sim::world().quitCode, 42);
+        EXPECT_EQ(summary().state, JOB_STATE_CANCELLED);
+        ASSERT_EQ(sim::world().hostMessages.size(), 1u) << "the host's message was dispatched";
+        EXPECT_EQ(sim::world().hostMessages[0].message, os::WM_USER + 7u);
+        EXPECT_EQ(sim::world().hostMessages[0].window, owner);
+        EXPECT_TRUE(sim::hostWindowEnabled(owner));
+        dotpress::unload();
+    }
+}
+
+TEST_F(TestPrintTest, RefusalsLeaveNothingBehind) {
+    struct Case {
+        const char* what;
+        bool select, openJob, failDC;
+        int startDoc; // 0: the document starts
+        int32_t result;
+        const char16_t* message;
+    };
+    const Case cases[] = {
+        {"no printer selected", false, false, false, 0, 13, u"Debe seleccionar una impresora."},
+        {"a job open", true, true, false, 0, 8, nullptr},
+        {"no device context", true, false, true, 0, 6, u"ERROR: CreateDC"},
+        {"spooler's general error", true, false, false, -1, 1, nullptr},
+        {"other spooler error", true, false, false, -5, 16, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::reset();
+        sim::addBraillePrinter(u"Braille", u"LPT1:", Params{1, 0, 30, 12, 0, 0});
+        if (c.select) {
+            selectPrinter(u"Braille");
+        }
+        load();
+        uint16_t lines = 10, columns = 20;
+        ImpSetPrintingArea(&lines, &columns);
+        const os::HWND host = sim::addHostWindow();
+        if (c.openJob) {
+            ASSERT_EQ(ImpAbrirImpresora(nullptr, "host's", jobOptions(1, {{1, 1}})), 0);
+            ImpImprimirLinea("a");
+        }
+        sim::world().printers[0].failCreateDC = c.failDC;
+        if (c.startDoc) {
+            sim::world().startDocResults = {c.startDoc};
+        }
+        const size_t documents = sim::world().documents.size();
+        EXPECT_EQ(ImpImprimirPrueba(host), c.result);
+        EXPECT_EQ(sim::world().documents.size(), documents) << "no sheet";
+        ASSERT_EQ(sim::world().messageBoxes.size(), c.message ? 1u : 0u);
+        if (c.message) {
+            const sim::MessageBox& box = sim::world().messageBoxes[0];
+            EXPECT_EQ(box.text, c.message);
+            if (!c.select) {
+                EXPECT_EQ(box.caption, u"Atención");
+                EXPECT_EQ(box.type, os::MB_OK | os::MB_ICONWARNING);
+                EXPECT_EQ(box.owner, host);
+            }
+        }
+        EXPECT_EQ(lib().areaLines, 10);
+        EXPECT_EQ(lib().areaColumns, 20);
+        EXPECT_TRUE(sim::hostWindowEnabled(host));
+        EXPECT_EQ(summary().state, c.openJob ? JOB_STATE_OPEN : JOB_STATE_NONE);
+        if (c.openJob) {
+            EXPECT_EQ(summary().linesPrinted, 1u) << "the open job is untouched";
+            ImpCerrarImpresora();
+            EXPECT_EQ(sim::world().documents[0].pages.at(0).lines.size(), 1u);
+        }
+        EXPECT_EQ(sim::liveWindows(), 0);
+        dotpress::unload();
+    }
+}
+
+// The host's window procedures run inside the library's loop and may call the library: a job
+// closed from there ends the sheet, a job the host opens there is the host's, and an area set
+// there is the host's to keep.
+TEST_F(TestPrintTest, HostCallsFromItsWindowsWhileTheSheetRuns) {
+    for (const bool opensItsOwn : {false, true}) {
+        SCOPED_TRACE(opensItsOwn ? "closes the sheet and opens its own job" : "closes the sheet");
+        sim::reset();
+        machine();
+        sim::world().userAtKeyboard = [&] {
+            if (linesSent() == 5 && sim::world().documents.size() == 1 && lib().jobOpen()) {
+                uint16_t lines = 11, columns = 22;
+                ImpSetPrintingArea(&lines, &columns);
+                EXPECT_EQ(ImpImprimirPrueba(owner), 8) << "one job at a time";
+                ImpCerrarImpresora();
+                if (opensItsOwn) {
+                    EXPECT_EQ(ImpAbrirImpresora(owner, "host's", jobOptions(1, {{1, 1}})), 0);
+                }
+            }
+        };
+        EXPECT_EQ(ImpImprimirPrueba(owner), 0);
+        sim::world().userAtKeyboard = nullptr;
+        ASSERT_EQ(sim::world().documents.size(), opensItsOwn ? 2u : 1u);
+        const sim::Document& sheet = sim::world().documents[0];
+        EXPECT_TRUE(sheet.ended);
+        EXPECT_EQ(sheet.pages.at(0).lines.size(), 5u) << "nothing after the close";
+        EXPECT_EQ(lib().jobOpen(), opensItsOwn) << "the host's job is left to the host";
+        if (opensItsOwn) {
+            EXPECT_TRUE(sim::world().documents[1].pages.empty()) << "no line of the sheet in it";
+            ImpCerrarImpresora();
+        }
+        EXPECT_EQ(lib().areaLines, 11);
+        EXPECT_EQ(lib().areaColumns, 22);
+        EXPECT_TRUE(sim::hostWindowEnabled(owner));
+        EXPECT_EQ(sim::liveWindows(), 0);
+        dotpress::unload();
+    }
+}
+
+} // namespace
