@@ -1,0 +1,278 @@
+// The real Dotpress.dll: the summary of jobs embossed into a file and read back, and the test
+// sheet, embossed from one blocking call while the library runs the thread's messages, cancelled
+// by key or ended by WM_QUIT.
+#include "dotpress.h"
+#include "dotpress_dll.h"
+#include "wine_dialogs.h"
+#include "wine_keyboard.h"
+#include "wine_postscript.h"
+#include "wine_printers.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace winetest;
+using dotpresstest::Exports;
+using dotpresstest::jobOptions;
+using dotpresstest::LoadedDll;
+
+// The figures in the order of the block, state first.
+std::vector<uint32_t> figures(const JobSummary& s) {
+    return {static_cast<uint32_t>(s.state),
+            s.pagesPrinted,
+            s.blankPages,
+            s.sheets,
+            s.copiesFinished,
+            s.lastPage,
+            s.lastCopy,
+            s.linesPrinted,
+            s.linesCut,
+            s.charactersCut,
+            s.bytesDropped,
+            s.linesIgnored};
+}
+
+// A host's message loop: keys for a dialog go through its dialog manager first.
+void hostLoop() {
+    for (int round = 0; round < 3; ++round) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+            if (!root || !IsDialogMessageW(root, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        }
+        Sleep(10);
+    }
+}
+
+// The page parameters the library gives a printer whose driver has none, as "DatosPag".
+void storeFormat(int16_t lines, int16_t columns, int16_t doubleSided) {
+    const int16_t block[6] = {1, 0, columns, lines, doubleSided, 0};
+    ASSERT_TRUE(dotpresstest::storeSetting(L"DatosPag", REG_BINARY, block, sizeof block));
+}
+
+// The glyph Wine's PostScript driver draws for a byte of a line (digits and letters).
+std::vector<std::string> glyphsOf(const std::string& text) {
+    static const char* const digits[] = {"zero", "one", "two",   "three", "four",
+                                         "five", "six", "seven", "eight", "nine"};
+    std::vector<std::string> glyphs;
+    for (char c : text) {
+        glyphs.push_back(c >= '0' && c <= '9' ? digits[c - '0'] : std::string(1, c));
+    }
+    return glyphs;
+}
+
+class SummaryTest : public testing::Test {
+protected:
+    void SetUp() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, dotpresstest::kSettingsKey);
+        ASSERT_TRUE(braille.ok());
+        ASSERT_TRUE(removeFile(file));
+        ASSERT_TRUE(dotpresstest::storePrinterName(braille.name()));
+    }
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, dotpresstest::kSettingsKey); }
+    const std::wstring file = outputPath(L"summary.ps");
+    ScopedPrinter braille{L"Dotpress Resumen", L"VORN Resumen", file};
+};
+
+TEST_F(SummaryTest, CutsDropsACancelAndLinesAfterItGiveExactFigures) {
+    LoadedDll dll;
+    const Exports imp(dll.get());
+    imp.area(10, 12);
+    EXPECT_EQ(figures(imp.summary()), std::vector<uint32_t>(12, 0)) << "no job since loading";
+    ASSERT_EQ(imp.open("Resumen", jobOptions(1, {{1, 3}})), 0);
+    imp.line("a\tb\x01"
+             "c");                          // two bytes dropped
+    imp.line("abcdefghijklmnopq");          // 5 characters cut
+    imp.line("\tABCDEFGHIJKLMNOPQRSTUVWX"); // one dropped, 12 cut
+    for (int i = 0; i < 7 + 4; ++i) {       // page 1 full, 4 lines of page 2
+        imp.line("x");
+    }
+    EXPECT_EQ(figures(imp.summary()),
+              (std::vector<uint32_t>{JOB_STATE_OPEN, 1, 0, 1, 0, 2, 1, 14, 2, 17, 3, 0}));
+    HWND progress = FindWindowW(L"#32770", L"Imprimiendo");
+    ASSERT_NE(progress, nullptr);
+    pressKey(progress, VK_ESCAPE);
+    hostLoop();
+    EXPECT_EQ(imp.summary().state, JOB_STATE_CANCELLED);
+    for (int i = 0; i < 3; ++i) {
+        imp.line("after the cancel");
+    }
+    imp.close();
+    const std::vector<uint32_t> expected{JOB_STATE_CANCELLED, 1, 0, 1, 0, 2, 1, 14, 2, 17, 3, 3};
+    EXPECT_EQ(figures(imp.summary()), expected);
+    imp.line("no job");
+    EXPECT_EQ(figures(imp.summary()), expected) << "lines without a job change nothing";
+}
+
+// A double-sided job: the empty backs and the sheets the summary gives are those of the faces
+// the PostScript holds.
+TEST_F(SummaryTest, DoubleSidedJobsFacesAndSheetsMatchThePostScript) {
+    storeFormat(12, 40, 1);
+    LoadedDll dll;
+    const Exports imp(dll.get());
+    imp.area(10, 12);
+    ASSERT_EQ(imp.open("Dos caras", jobOptions(2, {{1, 2}, {3, 3}})), 0);
+    for (int i = 0; i < 6 * 10; ++i) {
+        imp.line("x");
+    }
+    imp.close();
+    const JobSummary s = imp.summary();
+    const auto faces = glyphsPerPage(readFile(file));
+    ASSERT_EQ(faces.size(), 8u);
+    uint32_t empty = 0;
+    for (const auto& face : faces) {
+        empty += face.empty() ? 1 : 0;
+    }
+    EXPECT_EQ(s.blankPages, empty);
+    EXPECT_EQ(s.pagesPrinted + s.blankPages, faces.size());
+    EXPECT_EQ(s.sheets, (faces.size() + 1) / 2);
+    EXPECT_EQ(figures(s),
+              (std::vector<uint32_t>{JOB_STATE_FINISHED, 6, 2, 4, 2, 3, 2, 60, 0, 0, 0, 0}));
+}
+
+// The test sheet on a printer of 12 lines of 30 characters, whatever area the host has set: the
+// first page holds the 12 lines, each numbered and ending on a full cell; the table follows.
+TEST_F(SummaryTest, TestSheetHoldsThePrintersLinesThenTheTable) {
+    storeFormat(12, 30, 0);
+    LoadedDll dll;
+    const Exports imp(dll.get());
+    imp.area(10, 20);
+    EXPECT_EQ(imp.testSheet(), 0);
+    EXPECT_EQ(FindWindowW(L"#32770", L"Imprimiendo"), nullptr) << "the window is gone";
+    const auto pages = glyphsPerPage(readFile(file));
+    ASSERT_GE(pages.size(), 2u);
+    // The numbers and the full cells, in order; the blanks between them are left out.
+    std::vector<std::string> marks;
+    for (const std::string& glyph : pages[0]) {
+        if (glyph != "uni00A0" && glyph != "space") {
+            marks.push_back(glyph);
+        }
+    }
+    std::vector<std::string> expected;
+    for (int line = 1; line <= 12; ++line) {
+        std::vector<std::string> number = glyphsOf(std::to_string(line));
+        if (line == 10) {
+            number = {"one", "emdash"}; // the "ASCII" table sends the 0 as 0x97
+        }
+        expected.insert(expected.end(), number.begin(), number.end());
+        expected.push_back("equal");
+    }
+    EXPECT_EQ(marks, expected);
+    EXPECT_EQ(pages[0].size(), 12u * 30u) << "every line is the page's 30 columns";
+    // The table: its title, then "signo de dolar:" and the byte.
+    const std::vector<std::string> title = glyphsOf("tabla");
+    ASSERT_GE(pages[1].size(), title.size());
+    EXPECT_EQ(std::vector<std::string>(pages[1].begin(), pages[1].begin() + 5), title);
+
+    const JobSummary s = imp.summary();
+    EXPECT_EQ(s.state, JOB_STATE_FINISHED);
+    EXPECT_EQ(s.pagesPrinted, pages.size());
+    EXPECT_EQ(s.lastPage, pages.size());
+    EXPECT_EQ(s.copiesFinished, 1u);
+    EXPECT_EQ(s.linesCut + s.bytesDropped + s.linesIgnored, 0u);
+    // The host's area is back: a job of its own is cut at its 20 columns.
+    ASSERT_TRUE(removeFile(file));
+    ASSERT_EQ(imp.open("Tras la prueba", jobOptions(1, {{1, 1}})), 0);
+    imp.line("abcdefghijklmnopqrstuvwxyz");
+    imp.close();
+    EXPECT_EQ(imp.summary().charactersCut, 6u);
+}
+
+// The person at the keyboard while the sheet runs: a thread timer fires inside the library's
+// loop; once the sheet has embossed 100 lines (the host may ask for the summary from its own
+// windows meanwhile), it notes the owner's state and presses a key in the progress window.
+struct SheetUser {
+    const Exports* imp = nullptr;
+    UINT key = VK_ESCAPE;
+    HWND owner = nullptr;
+    bool pressed = false;
+    bool ownerWasEnabled = true;
+    uint32_t linesBefore = 0;
+    static SheetUser* current;
+    static void CALLBACK onTimer(HWND, UINT, UINT_PTR, DWORD) {
+        SheetUser& user = *current;
+        HWND progress = FindWindowW(L"#32770", L"Imprimiendo");
+        const uint32_t lines = user.imp->summary().linesPrinted;
+        if (progress && !user.pressed && lines >= 100) {
+            user.ownerWasEnabled = IsWindowEnabled(user.owner) != FALSE;
+            user.linesBefore = lines;
+            pressKey(progress, user.key);
+            user.pressed = true;
+        }
+    }
+};
+SheetUser* SheetUser::current = nullptr;
+
+// A long first page (2,000 lines), so that the key comes while it is being embossed.
+TEST_F(SummaryTest, TestSheetIsCancelledByKeyWhileItRuns) {
+    storeFormat(2000, 30, 0);
+    HWND owner = CreateWindowExW(0, L"STATIC", L"Anfitri\u00f3n", WS_OVERLAPPEDWINDOW, 0, 0, 300,
+                                 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+    ShowWindow(owner, SW_SHOWNORMAL);
+    for (const UINT key : {UINT(VK_ESCAPE), UINT(VK_RETURN), UINT(VK_SPACE)}) {
+        SCOPED_TRACE(key);
+        ASSERT_TRUE(removeFile(file));
+        LoadedDll dll;
+        const Exports imp(dll.get());
+        SheetUser user;
+        user.imp = &imp;
+        user.key = key;
+        user.owner = owner;
+        SheetUser::current = &user;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10, &SheetUser::onTimer);
+        EXPECT_EQ(imp.testSheet(owner), 0);
+        KillTimer(nullptr, timer);
+        EXPECT_TRUE(user.pressed);
+        EXPECT_FALSE(user.ownerWasEnabled) << "the owner takes no input while the sheet runs";
+        EXPECT_TRUE(IsWindowEnabled(owner));
+        EXPECT_EQ(FindWindowW(L"#32770", L"Imprimiendo"), nullptr);
+        const JobSummary s = imp.summary();
+        EXPECT_EQ(s.state, JOB_STATE_CANCELLED);
+        EXPECT_EQ(s.lastPage, 1u);
+        EXPECT_EQ(s.lastCopy, 1u);
+        EXPECT_EQ(s.pagesPrinted, 0u);
+        EXPECT_EQ(s.linesPrinted, user.linesBefore) << "no line after the key";
+        EXPECT_LT(s.linesPrinted, 2000u) << "stopped on the first page";
+        EXPECT_EQ(s.linesIgnored, 0u);
+    }
+    DestroyWindow(owner);
+}
+
+// WM_QUIT ends the sheet as it ends a modal loop, and is there again for the host's loop.
+TEST_F(SummaryTest, QuitEndsTheSheetAndIsLeftForTheHost) {
+    LoadedDll dll;
+    const Exports imp(dll.get());
+    PostQuitMessage(3);
+    EXPECT_EQ(imp.testSheet(), 0);
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(quit.wParam, 3u);
+    const JobSummary s = imp.summary();
+    EXPECT_EQ(s.state, JOB_STATE_CANCELLED);
+    EXPECT_EQ(s.linesPrinted, 0u);
+    EXPECT_EQ(FindWindowW(L"#32770", L"Imprimiendo"), nullptr);
+}
+
+// Without a selected printer the user is told, as the print dialog tells it.
+TEST_F(SummaryTest, TestSheetWithoutAPrinterTellsTheUser) {
+    ASSERT_TRUE(dotpresstest::storePrinterName(L"Impresora retirada"));
+    LoadedDll dll;
+    const Exports imp(dll.get());
+    std::wstring shown;
+    DialogDriver driver({answerMessageBox(IDOK, &shown)});
+    EXPECT_EQ(imp.testSheet(), 13);
+    EXPECT_EQ(narrow(shown), "Debe seleccionar una impresora.");
+    EXPECT_EQ(imp.summary().state, JOB_STATE_NONE);
+}
+
+} // namespace
