@@ -1,5 +1,6 @@
 // The demo: a host embosses a short Spanish text on the simulated machine's double-sided Braille
-// embosser, then the job is shown as the embosser received it, page by page.
+// embosser, then the job is shown as the embosser received it, page by page, with the summary the
+// library gives of it. With the argument "prueba" the embosser's test sheet is embossed instead.
 #include "dotpress/core/library_instance.h"
 #include "dotpress/resources/resource_ids.h"
 #include "dotpress/settings/registry_settings.h"
@@ -9,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -36,13 +38,110 @@ struct Shown {
     std::u16string page, copy;
 };
 
+// Notes, after a line, what the progress window shows, for the page the line went on.
+void noteShown(std::vector<Shown>& shownPerPage) {
+    const sim::Document& doc = sim::world().documents.back();
+    size_t page = doc.pages.size();
+    if (page == 0) {
+        return;
+    }
+    shownPerPage.resize(page);
+    for (auto& w : sim::world().windows) {
+        if (w.live) {
+            Shown shown{sim::paintedText(w.handle, IDC_PROGRESS_PAGE),
+                        sim::paintedText(w.handle, IDC_PROGRESS_COPY)};
+            // Attribute the numbers to the page the line went on: the last page that holds
+            // lines.
+            while (page > 0 && doc.pages[page - 1].lines.empty()) {
+                --page;
+            }
+            if (page > 0 && shownPerPage[page - 1].page.empty()) {
+                shownPerPage[page - 1] = shown;
+            }
+        }
+    }
+}
+
+size_t linesSent(const sim::Document& doc) {
+    size_t lines = 0;
+    for (const sim::Page& page : doc.pages) {
+        lines += page.lines.size();
+    }
+    return lines;
+}
+
+// The document as the embosser received it, face by face.
+void showFaces(const sim::Document& doc, const std::vector<Shown>& shownPerPage) {
+    std::printf("Cada línea: número, bytes que recibió la impresora (\\xNN fuera de ASCII) y\n"
+                "celdas braille según el Braille ASCII norteamericano (? fuera de él).\n\n");
+    for (size_t i = 0; i < doc.pages.size(); ++i) {
+        const sim::Page& page = doc.pages[i];
+        std::printf("── Cara %zu (hoja %zu, %s) ", i + 1, i / 2 + 1, i % 2 ? "dorso" : "frente");
+        if (page.lines.empty()) {
+            std::printf("── página vacía: la copia sigue en una hoja nueva\n\n");
+            continue;
+        }
+        const Shown& shown = i < shownPerPage.size() ? shownPerPage[i] : Shown{};
+        std::printf("── la ventana mostró: página %s, copia %s\n", utf8(shown.page).c_str(),
+                    utf8(shown.copy).c_str());
+        for (size_t l = 0; l < page.lines.size(); ++l) {
+            const auto& line = page.lines[l];
+            std::printf("%3zu  %-32s  %s\n", l + 1, braille::received(line.bytes).c_str(),
+                        braille::cells(line.bytes).c_str());
+        }
+        std::printf("\n");
+    }
+}
+
+// The embosser's test sheet, from the one blocking call a host makes for it. The library runs the
+// thread's messages itself; the embosser takes a tenth of a second a line meanwhile.
+int embossTestSheet(int formatLines) {
+    std::vector<Shown> shownPerPage;
+    size_t seen = 0;
+    sim::world().userAtKeyboard = [&] {
+        if (sim::world().documents.empty()) {
+            return;
+        }
+        const size_t lines = linesSent(sim::world().documents.back());
+        if (lines > seen) {
+            seen = lines;
+            sim::world().tickCount += 100;
+            noteShown(shownPerPage);
+        }
+    };
+    const int32_t status = ImpImprimirPrueba(nullptr);
+    sim::world().userAtKeyboard = nullptr;
+    if (status != 0) {
+        std::printf("ImpImprimirPrueba devolvió %d\n", status);
+        return 1;
+    }
+    const sim::Document& doc = sim::world().documents.back();
+    std::printf("Hoja de prueba de \"%s\": el formato de la impresora (%d líneas de 32 "
+                "caracteres),\ncada línea numerada y con una celda llena en la última columna; "
+                "después, la tabla de\ncaracteres ASCII, con el nombre de cada carácter que esa "
+                "tabla cambia.\n",
+                utf8(doc.printer).c_str(), formatLines);
+    std::printf("%zu caras enviadas\n", doc.pages.size());
+    showFaces(doc, shownPerPage);
+    std::printf("%s", sample::describeSummary(sample::lastJobSummary()).c_str());
+    return 0;
+}
+
 } // namespace
 
-// dotpress_demo [lines of the embosser's format, 10 to 40; 10 when not given]
+// dotpress_demo [prueba] [lines of the embosser's format, 10 to 40; 10 when not given]
 int main(int argc, char** argv) {
-    const int formatLines = argc > 1 ? std::atoi(argv[1]) : 10;
+    bool testSheet = false;
+    int formatLines = 10;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "prueba") == 0) {
+            testSheet = true;
+        } else {
+            formatLines = std::atoi(argv[i]);
+        }
+    }
     if (formatLines < 10 || formatLines > 40) {
-        std::fprintf(stderr, "uso: dotpress_demo [líneas del formato, de 10 a 40]\n");
+        std::fprintf(stderr, "uso: dotpress_demo [prueba] [líneas del formato, de 10 a 40]\n");
         return 2;
     }
     sim::reset();
@@ -59,6 +158,11 @@ int main(int argc, char** argv) {
     dotpress::load();
 
     std::printf("Impresoras: %d\n", ImpObtenerNumeroImp());
+    if (testSheet) {
+        const int result = embossTestSheet(formatLines);
+        dotpress::unload();
+        return result;
+    }
     const sample::Document document = sample::sampleDocument();
     sample::Layout layout;
 
@@ -89,26 +193,7 @@ int main(int argc, char** argv) {
     std::vector<Shown> shownPerPage;
     auto betweenLines = [&] {
         sim::advanceTime(100);
-        const sim::Document& doc = sim::world().documents.back();
-        size_t page = doc.pages.size();
-        if (page == 0) {
-            return;
-        }
-        shownPerPage.resize(page);
-        for (auto& w : sim::world().windows) {
-            if (w.live) {
-                Shown shown{sim::paintedText(w.handle, IDC_PROGRESS_PAGE),
-                            sim::paintedText(w.handle, IDC_PROGRESS_COPY)};
-                // Attribute the numbers to the page the line went on: the last page that holds
-                // lines.
-                while (page > 0 && doc.pages[page - 1].lines.empty()) {
-                    --page;
-                }
-                if (page > 0 && shownPerPage[page - 1].page.empty()) {
-                    shownPerPage[page - 1] = shown;
-                }
-            }
-        }
+        noteShown(shownPerPage);
     };
     const int32_t status =
         sample::emboss(nullptr, "Biblioteca del barrio", document, layout, options, betweenLines);
@@ -129,26 +214,8 @@ int main(int argc, char** argv) {
     std::printf("; impresora de doble cara\n");
     std::printf("%zu hojas de papel, %zu caras enviadas\n", (doc.pages.size() + 1) / 2,
                 doc.pages.size());
-    std::printf("Cada línea: número, bytes que recibió la impresora (\\xNN fuera de ASCII) y\n"
-                "celdas braille según el Braille ASCII norteamericano (? fuera de él).\n\n");
-
-    for (size_t i = 0; i < doc.pages.size(); ++i) {
-        const sim::Page& page = doc.pages[i];
-        std::printf("── Cara %zu (hoja %zu, %s) ", i + 1, i / 2 + 1, i % 2 ? "dorso" : "frente");
-        if (page.lines.empty()) {
-            std::printf("── página vacía: la copia sigue en una hoja nueva\n\n");
-            continue;
-        }
-        const Shown& shown = i < shownPerPage.size() ? shownPerPage[i] : Shown{};
-        std::printf("── la ventana mostró: página %s, copia %s\n", utf8(shown.page).c_str(),
-                    utf8(shown.copy).c_str());
-        for (size_t l = 0; l < page.lines.size(); ++l) {
-            const auto& line = page.lines[l];
-            std::printf("%3zu  %-32s  %s\n", l + 1, braille::received(line.bytes).c_str(),
-                        braille::cells(line.bytes).c_str());
-        }
-        std::printf("\n");
-    }
+    showFaces(doc, shownPerPage);
+    std::printf("%s", sample::describeSummary(sample::lastJobSummary()).c_str());
     dotpress::unload();
     return 0;
 }

@@ -30,8 +30,15 @@ int32_t askForJob(void* owner, const Document& document, Layout& layout, uint32_
 
 // Embosses the document as the block says; betweenLines runs after every line (a real host
 // dispatches its window messages there, so that the progress window paints and its Cancel button
-// works). Returns the status of ImpAbrirImpresora.
+// works). Once the user has cancelled, no more lines are sent. Returns the status of
+// ImpAbrirImpresora.
 int32_t emboss(void* owner, const char* name, const Document& document, Layout& layout,
                const PrintOptions& options, const std::function<void()>& betweenLines);
+
+// What the last job did, told to the user in Spanish (UTF-8): pages, sheets and copies; lines
+// cut and bytes dropped as a warning; where a cancelled job stopped, to reprint from there.
+std::string describeSummary(const JobSummary& summary);
+// The summary of the last job, as ImpObtenerResumen gives it.
+JobSummary lastJobSummary();
 
 } // namespace sample
