@@ -2,8 +2,8 @@
 # Builds what a Windows host developer receives: dist/dotpress-<version>-windows.zip, with per
 # architecture (x86 = i686, x64 = x86_64) Dotpress.dll, portfix.exe, the import libraries for
 # the MSVC toolchain (Dotpress.lib) and for mingw-w64 (libDotpress.dll.a), the export list
-# (Dotpress.def) and the sample host emboss_sample.exe, and once include/dotpress.h, LEEME.txt
-# and README.txt. The version is the project's (CMakeLists.txt), as the version blocks carry it.
+# (Dotpress.def) and the sample host emboss_sample.exe, and once include/dotpress.h, LEEME.txt,
+# README.txt and the CMake package configuration (cmake/DotpressConfig.cmake). The version is the project's (CMakeLists.txt), as the version blocks carry it.
 #
 #   scripts/package.sh     builds the Release configurations build/x86_64 and build/i686 (the
 #                          same ones scripts/test.sh uses) and prints the package's contents
@@ -47,6 +47,11 @@ for arch in x86_64 i686; do
         "$dir/emboss_sample.exe"
 done
 cp include/dotpress.h "$stage/include/"
+# find_package(Dotpress CONFIG) for hosts built with CMake, both architectures from one folder.
+mkdir -p "$stage/cmake"
+cp packaging/cmake/DotpressConfig.cmake "$stage/cmake/"
+sed "s/@DOTPRESS_VERSION@/$version/g" packaging/cmake/DotpressConfigVersion.cmake.in \
+    >"$stage/cmake/DotpressConfigVersion.cmake"
 
 # The notes for host developers, with the version filled in and Windows line ends.
 for note in LEEME.txt README.txt; do

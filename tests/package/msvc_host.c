@@ -5,9 +5,10 @@
  *
  * It calls every export in the documented order and checks what each returns. The person at the
  * keyboard is package_harness.exe, which started this program: Enter in "Seleccionar impresora",
- * Esc in "Configurar página", and in "Imprimir" "Página actual" with 3 copies. As the header
- * asks of a host, it then puts its current page (2) into the block, sends that page once per
- * copy and closes the job; the harness reads the job back from the printer's file.
+ * Esc in "Configurar página", and in "Imprimir" "Página actual" with 3 copies. Before the job it
+ * embosses the printer's test sheet. As the header asks of a host, it then puts its current page
+ * (2) into the block, sends that page once per copy, closes the job and reads its summary; the
+ * harness reads the job back from the printer's file.
  *
  * Prints one line per check; the exit code is the number of failed checks. */
 #include "dotpress.h"
@@ -139,6 +140,7 @@ static void run(void) {
     int32_t lines = 0, columns = 0, pageLines = 0, pageColumns = 0;
     uint16_t areaLines, areaColumns;
     PrintOptions options;
+    JobSummary summary;
     HWND progress;
     wchar_t text[64];
     uint32_t copy;
@@ -153,6 +155,17 @@ static void run(void) {
     expect("page lines, from both", pageLines, lines);
     expect("page columns, from both", pageColumns, columns);
     expect("a page has lines and columns", pageLines > 0 && pageColumns > 0, 1);
+
+    /* The embosser checked: its test sheet, one blocking call. */
+    summary.size = sizeof summary;
+    expect("ImpObtenerResumen before any job", ImpObtenerResumen(&summary), DOTPRESS_OK);
+    expect("no job yet", summary.state, JOB_STATE_NONE);
+    expect("ImpImprimirPrueba", ImpImprimirPrueba(NULL), DOTPRESS_OK);
+    expect("ImpObtenerResumen after the sheet", ImpObtenerResumen(&summary), DOTPRESS_OK);
+    expect("the sheet finished", summary.state, JOB_STATE_FINISHED);
+    expect("the sheet's format page and table", summary.pagesPrinted >= 2, 1);
+    expect("a full first page", summary.linesPrinted > (uint32_t)pageLines, 1);
+    expect("nothing of the sheet cut", (long)summary.linesCut, 0);
 
     /* 2. The printing area, raised to the minimums, then clamped to the page: the host lays
      * its document out in pages as long as the printer's, which the progress window counts. */
@@ -209,10 +222,27 @@ static void run(void) {
            kCurrentPage);
     expect("the window's copy is the last copy", (long)GetDlgItemInt(progress, 1020, NULL, 0), 3);
 
-    /* 6. The end of the job. */
+    /* 6. The end of the job, and what it did: the 16-letter line lost 4 characters a copy. */
     expect("ImpCerrarImpresora", ImpCerrarImpresora(), DOTPRESS_OK);
     expect("the progress window is closed", IsWindow(progress), 0);
     expect("ImpCerrarImpresora with no job", ImpCerrarImpresora(), DOTPRESS_OK);
+    summary.size = sizeof summary - 4;
+    expect("ImpObtenerResumen with a short block", ImpObtenerResumen(&summary),
+           DOTPRESS_BAD_SUMMARY);
+    summary.size = sizeof summary;
+    expect("ImpObtenerResumen", ImpObtenerResumen(&summary), DOTPRESS_OK);
+    expect("state", summary.state, JOB_STATE_FINISHED);
+    expect("pagesPrinted", (long)summary.pagesPrinted, 3);
+    expect("blankPages", (long)summary.blankPages, 0);
+    expect("sheets", (long)summary.sheets, 3);
+    expect("copiesFinished", (long)summary.copiesFinished, 3);
+    expect("lastPage", (long)summary.lastPage, kCurrentPage);
+    expect("lastCopy", (long)summary.lastCopy, 3);
+    expect("linesPrinted", (long)summary.linesPrinted, 3L * areaLines);
+    expect("linesCut", (long)summary.linesCut, 3);
+    expect("charactersCut", (long)summary.charactersCut, 3 * 4);
+    expect("bytesDropped", (long)summary.bytesDropped, 0);
+    expect("linesIgnored", (long)summary.linesIgnored, 0);
 }
 
 void hostMain(void) {

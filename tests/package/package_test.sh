@@ -6,7 +6,10 @@
 #     include/dotpress.h only), linked with lld-link against Dotpress.lib and the system's
 #     import libraries;
 #   - the sample host (examples/), built with mingw-w64 against libDotpress.dll.a as the
-#     package's README says.
+#     package's README says;
+#   - tests/package/cmake_consumer, a CMake project that finds the package with
+#     find_package(Dotpress CONFIG) and links its imported target, built with the mingw-w64
+#     toolchain of the architecture: it must get that architecture's DLL and import library.
 # Before anything runs, each host's imports from Dotpress.dll must name the DLL's exports with
 # the DLL's ordinals as hints: a wrong name or decoration already fails the link, a wrong
 # ordinal fails here. package_harness.exe (built in build/<arch>) then runs the hosts, answers
@@ -47,6 +50,8 @@ trap 'echo "package_test.sh: failed at line $LINENO" >&2' ERR
 step "contents of $name.zip"
 expected="./LEEME.txt
 ./README.txt
+./cmake/DotpressConfig.cmake
+./cmake/DotpressConfigVersion.cmake
 ./include/dotpress.h"
 for dir in x64 x86; do
     for file in Dotpress.def Dotpress.dll Dotpress.lib emboss_sample.exe libDotpress.dll.a \
@@ -97,6 +102,19 @@ check_imports() {
     echo "ok: $(basename "$program") imports $(printf '%s\n' "$imports" | wc -l) exports by name, hints = ordinals"
 }
 
+# Configures tests/package/cmake_consumer against the unpacked package into <build dir>, with the
+# rest of the arguments; the output goes to <build dir>.log, and on failure to the terminal too.
+configure_consumer() {
+    local build=$1
+    shift
+    rm -rf "$build"
+    if ! cmake -S tests/package/cmake_consumer -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_PREFIX_PATH="$top" "$@" >"$build.log" 2>&1; then
+        cat "$build.log" >&2
+        return 1
+    fi
+}
+
 skipped=()
 for arch in x86_64 i686; do
     case $arch in
@@ -126,6 +144,30 @@ for arch in x86_64 i686; do
     check_imports "$dir/emboss_sample_mingw.exe" "$dir/Dotpress.dll"
     check_imports "$dir/emboss_sample.exe" "$dir/Dotpress.dll"
 
+    step "$arch: a CMake project that finds the package"
+    consumer=$work/consumer-$arch
+    configure_consumer "$consumer" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" ||
+        fail "$arch: find_package(Dotpress) failed"
+    cmake --build "$consumer" >>"$consumer.log" 2>&1 ||
+        { cat "$consumer.log"; fail "$arch: the CMake consumer does not build"; }
+    grep -q "Dotpress $version: $dir/Dotpress.dll, $dir/libDotpress.dll.a" "$consumer.log" ||
+        fail "$arch: find_package(Dotpress) named other files for mingw-w64"
+    cmp -s "$consumer/Dotpress.dll" "$dir/Dotpress.dll" ||
+        fail "$arch: the DLL beside the consumer is not the package's $(basename "$dir") one"
+    check_imports "$consumer/consumer.exe" "$dir/Dotpress.dll"
+    # A toolchain of the MSVC kind gets Dotpress.lib (configured only: no C runtime here).
+    configure_consumer "$consumer-msvc" -DCMAKE_TOOLCHAIN_FILE="$root/tests/package/clang-msvc.cmake" \
+        -DDOTPRESS_MSVC_TARGET=$arch-pc-windows-msvc || fail "$arch: find_package(Dotpress) failed for MSVC"
+    grep -q "Dotpress $version: $dir/Dotpress.dll, $dir/Dotpress.lib" "$consumer-msvc.log" ||
+        fail "$arch: find_package(Dotpress) named other files for the MSVC ABI"
+    # Another major version is refused.
+    if configure_consumer "$consumer-v5" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" \
+        -DDOTPRESS_CONSUMER_VERSION=5 2>/dev/null; then
+        fail "$arch: find_package(Dotpress 5) accepted version $version"
+    fi
+    echo "ok: find_package(Dotpress $version CONFIG) gives $(basename "$dir")/Dotpress.dll with" \
+        "libDotpress.dll.a for mingw-w64, Dotpress.lib for the MSVC ABI"
+
     step "$arch: the hosts under Wine"
     cmake --build build/$arch -j2 --target package_harness >/dev/null ||
         fail "cannot build build/$arch's package_harness (run scripts/package.sh first)"
@@ -146,6 +188,16 @@ for arch in x86_64 i686; do
         fail "$arch: the hosts built from the package failed under Wine"
     elif grep -Eq '(warn|err):heap:' "$log"; then
         fail "$arch: Wine reported a heap fault"
+    fi
+
+    step "$arch: the CMake consumer under Wine"
+    rc=0
+    WINEPREFIX=$prefix WINEDEBUG=-all,warn+heap WINEDLLOVERRIDES=mscoree,mshtml= \
+        bash tests/wine/support/wine.sh "$consumer/consumer.exe" >"$log" 2>&1 || rc=$?
+    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    cat "$log"
+    if [ "$rc" != 77 ] && { [ "$rc" != 0 ] || grep -Eq '(warn|err):heap:' "$log"; }; then
+        fail "$arch: the CMake consumer failed under Wine"
     fi
 done
 

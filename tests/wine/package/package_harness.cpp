@@ -17,6 +17,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -134,22 +135,39 @@ struct HostRun {
     std::vector<std::wstring> unexpected; // dialogs after the last list of keys, dismissed
 };
 
-// Starts `program` in the package folder and works its dialogs: the n-th dialog that opens gets
-// the n-th list of keys. A dialog that stays open after its keys, or one that comes when no
-// list is left, gets Esc.
-HostRun runHost(const std::wstring& program, const std::vector<std::vector<Key>>& keys) {
+// Starts `program` with `arguments` in the package folder and works its dialogs: the n-th dialog
+// that opens gets the n-th list of keys, after beforeDialog(n) has run. A dialog that stays open
+// after its keys, or one that comes when no list is left, gets Esc. With `output`, what the
+// program prints goes there.
+HostRun runHost(const std::wstring& program, const std::vector<std::vector<Key>>& keys,
+                const std::wstring& arguments = L"", const std::wstring& output = L"",
+                const std::function<void(size_t)>& beforeDialog = nullptr) {
     HostRun run;
-    std::wstring commandLine = L"\"" + program + L"\"";
+    std::wstring commandLine =
+        L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" ") + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    HANDLE printed = INVALID_HANDLE_VALUE;
+    if (!output.empty()) {
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+        printed = CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (printed != INVALID_HANDLE_VALUE) {
+            startup.hStdOutput = printed;
+        }
+    }
     PROCESS_INFORMATION process{};
     std::fflush(stdout);
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                        testDir().c_str(), &startup, &process)) {
+    const BOOL started = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                        0, nullptr, testDir().c_str(), &startup, &process);
+    if (printed != INVALID_HANDLE_VALUE) {
+        CloseHandle(printed);
+    }
+    if (!started) {
         ADD_FAILURE() << "cannot start " << narrow(program) << ": " << GetLastError();
         run.exitCode = ~0u;
         return run;
@@ -185,6 +203,9 @@ HostRun runHost(const std::wstring& program, const std::vector<std::vector<Key>>
         handledAt = GetTickCount();
         const size_t n = run.dialogs.size() + run.unexpected.size();
         if (n < keys.size()) {
+            if (beforeDialog) {
+                beforeDialog(n);
+            }
             run.dialogs.push_back(textOf(dialog));
             for (const Key& key : keys[n]) {
                 pressIn(dialog, key);
@@ -218,6 +239,16 @@ protected:
 };
 
 TEST_F(PackageHosts, MsvcHostCallsEveryExportInOrder) {
+    // The host embosses the test sheet before the print dialog. Wine writes each job over the
+    // printer's file without cutting it to the new length: the sheet is read and the file removed
+    // before the job.
+    std::vector<std::vector<std::string>> sheet;
+    auto readSheet = [&](size_t dialog) {
+        if (dialog == 2) {
+            sheet = glyphsPerPage(readFile(job));
+            removeFile(job);
+        }
+    };
     const HostRun run = runHost(inPackage(L"msvc_host.exe"),
                                 {
                                     {press(VK_RETURN)}, // keep the stored printer
@@ -226,7 +257,8 @@ TEST_F(PackageHosts, MsvcHostCallsEveryExportInOrder) {
                                     // "Página actual"; Alt+C and 3 copies; Enter.
                                     {press(VK_TAB), press(VK_TAB), press(VK_TAB), press(VK_DOWN),
                                      alt(L'c'), type(L'3'), press(VK_RETURN)},
-                                });
+                                },
+                                L"", L"", readSheet);
     EXPECT_EQ(run.exitCode, 0u) << "the number of checks that failed in msvc_host.exe";
     EXPECT_EQ(run.dialogs, (std::vector<std::wstring>{L"Seleccionar impresora",
                                                       L"Configurar página", L"Imprimir"}));
@@ -240,6 +272,8 @@ TEST_F(PackageHosts, MsvcHostCallsEveryExportInOrder) {
     }
     page.push_back("x");
     EXPECT_EQ(glyphsPerPage(readFile(job)), (std::vector<std::vector<std::string>>(3, page)));
+    ASSERT_GE(sheet.size(), 2u) << "the test sheet: the printer's page, then the table";
+    EXPECT_EQ(sheet[0].size(), 29u * 40u);
 }
 
 TEST_F(PackageHosts, SampleHostBuiltWithMingwEmbossesTheWholeDocument) {
@@ -257,6 +291,31 @@ TEST_F(PackageHosts, SampleHostBuiltWithMingwEmbossesTheWholeDocument) {
         firstPages.push_back(pages[0]);
     }
     EXPECT_EQ(firstPages[0], firstPages[1]) << "built here and as shipped, the same job";
+}
+
+// The test sheet on request, from the same program: the printer's page first (the built-in
+// format, 29 lines of 40 characters: the PostScript driver gives none), each line ending in a
+// full cell, then the table; and the summary the host tells its user.
+TEST_F(PackageHosts, SampleHostEmbossesTheTestSheetAndTellsTheSummary) {
+    const std::wstring printed = inPackage(L"sample-output.txt");
+    const HostRun run = runHost(inPackage(L"emboss_sample.exe"), {}, L"prueba", printed);
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.dialogs, std::vector<std::wstring>{});
+    EXPECT_EQ(run.unexpected, std::vector<std::wstring>{});
+    const auto pages = glyphsPerPage(readFile(job));
+    ASSERT_GE(pages.size(), 2u);
+    EXPECT_EQ(pages[0].size(), 29u * 40u);
+    size_t fullCells = 0;
+    for (size_t i = 39; i < pages[0].size(); i += 40) {
+        fullCells += pages[0][i] == "equal" ? 1 : 0;
+    }
+    EXPECT_EQ(fullCells, 29u) << "the last column of every line";
+    const std::string output = readFile(printed);
+    EXPECT_NE(output.find("ImpImprimirPrueba: 0"), std::string::npos) << output;
+    EXPECT_NE(output.find("Resumen: trabajo terminado."), std::string::npos) << output;
+    EXPECT_NE(output.find(std::to_string(pages.size()) + " p\xc3\xa1ginas"), std::string::npos)
+        << output;
+    removeFile(printed);
 }
 
 // The release version as the version blocks write it: "4.1.0" is 4, 1, 0, 0.
