@@ -16,20 +16,8 @@ void JobCounts::fill(JobSummary& summary, int32_t state) const {
     summary.linesPrinted = linesPrinted;
     summary.linesCut = linesCut;
     summary.charactersCut = charactersCut;
-    summary.bytesDropped = bytesDropped;
+    summary.bytesDropped = droppedBytes;
     summary.linesIgnored = linesIgnored;
-}
-
-LineRest measureRest(const char* text, bool ansiTable) {
-    LineRest rest;
-    for (const char* p = text; p && *p; ++p) {
-        if (ansiTable || static_cast<unsigned char>(*p) >= 32) {
-            ++rest.characters;
-        } else {
-            ++rest.dropped;
-        }
-    }
-    return rest;
 }
 
 } // namespace dotpress

@@ -29,14 +29,12 @@ public:
         lastPage = page;
         lastCopy = copy;
     }
-    // A line whose translation dropped `dropped` bytes and that lost `cut` characters to the
-    // printing area's width.
-    void lineConverted(uint32_t dropped, uint32_t cut) {
-        bytesDropped += dropped;
-        if (cut > 0) {
-            ++linesCut;
-            charactersCut += cut;
-        }
+    // Control bytes the translation of a line dropped.
+    void bytesDropped(uint32_t dropped) { droppedBytes += dropped; }
+    // A line that lost `characters` to the printing area's width.
+    void lineCut(uint32_t characters) {
+        ++linesCut;
+        charactersCut += characters;
     }
     void lineIgnored() { ++linesIgnored; }
     void pageEnded() { ++pagesPrinted; }
@@ -59,7 +57,7 @@ private:
     uint32_t linesPrinted = 0;
     uint32_t linesCut = 0;
     uint32_t charactersCut = 0;
-    uint32_t bytesDropped = 0;
+    uint32_t droppedBytes = 0;
     uint32_t linesIgnored = 0;
 };
 
@@ -77,6 +75,16 @@ struct LineRest {
     uint32_t characters = 0;
     uint32_t dropped = 0;
 };
-LineRest measureRest(const char* text, bool ansiTable);
+inline LineRest measureRest(const char* text, bool ansiTable) {
+    LineRest rest;
+    for (const char* p = text; *p; ++p) {
+        if (ansiTable || static_cast<unsigned char>(*p) >= 32) {
+            ++rest.characters;
+        } else {
+            ++rest.dropped;
+        }
+    }
+    return rest;
+}
 
 } // namespace dotpress

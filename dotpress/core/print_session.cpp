@@ -101,40 +101,47 @@ int32_t PrintSession::printLine(const char* line) {
 void PrintSession::convertLine(const char* line) {
     constexpr size_t kMaxText = kLineBufferBytes - 1;
     size_t length = 0;
-    const char* rest = nullptr; // what a full line buffer left unread
-    size_t dropped = 0;
+    // Characters the line loses: what does not fit the line buffer is lost as surely as what
+    // the area cuts, and both are told.
+    size_t lost = 0;
     if (line) {
         if (ansiTable == 1) {
             while (length < kMaxText && line[length]) {
                 lineBuffer[length] = line[length];
                 ++length;
             }
-            rest = line + length;
+            if (line[length]) {
+                lost = measureRest(line + length, true).characters;
+            }
         } else {
             const char* p = line;
+            size_t dropped = 0;
             for (; *p && length < kMaxText; ++p) {
                 const auto byte = static_cast<unsigned char>(*p);
                 if (byte >= 32) {
                     lineBuffer[length++] = static_cast<char>(translationTable[byte]);
+                } else {
+                    ++dropped;
                 }
             }
-            dropped = static_cast<size_t>(p - line) - length;
-            rest = p;
+            if (*p) {
+                const LineRest beyond = measureRest(p, false);
+                lost = beyond.characters;
+                dropped += beyond.dropped;
+            }
+            if (dropped > 0) {
+                counts.bytesDropped(static_cast<uint32_t>(dropped));
+            }
         }
-    }
-    // What does not fit the line buffer is lost as surely as what the area cuts: both are told.
-    size_t cut = 0;
-    if (rest && *rest) {
-        const LineRest beyond = measureRest(rest, ansiTable == 1);
-        cut = beyond.characters;
-        dropped += beyond.dropped;
     }
     // The cut comes after the translation, so dropped control bytes take no column.
     if (length > areaColumns) {
-        cut += length - areaColumns;
+        lost += length - areaColumns;
         length = areaColumns;
     }
-    counts.lineConverted(static_cast<uint32_t>(dropped), static_cast<uint32_t>(cut));
+    if (lost > 0) {
+        counts.lineCut(static_cast<uint32_t>(lost));
+    }
     lineBuffer[length] = 0;
     lineLength = static_cast<int16_t>(length);
 }
