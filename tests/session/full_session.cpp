@@ -1,9 +1,9 @@
 // A whole session of a host on the simulated machine, run by ctest under valgrind memcheck: the
 // library loaded, the dialogs a user goes through, three jobs (one printed to the end, one
-// cancelled from the progress window, one abandoned by unloading the library in its middle) and
-// the unload. Exits non-zero when the machine is left with memory, device contexts, windows,
-// printer handles or keys of the library, or when a job did not end as it should; valgrind adds
-// every invalid access and every byte lost.
+// cancelled from the progress window, one abandoned by unloading the library in its middle), the
+// test sheet cancelled by key while it runs, and the unload. Exits non-zero when the machine is
+// left with memory, device contexts, windows, printer handles or keys of the library, or when a job
+// did not end as it should; valgrind adds every invalid access and every byte lost.
 #include "dotpress.h"
 #include "dotpress/core/library_instance.h"
 #include "dotpress/core/library_object.h"
@@ -143,6 +143,28 @@ void session() {
     expect(sim::clickButton(dotpress::library().dialog, IDC_PROGRESS_CANCEL), "Cancelar pressed");
     printLines(10);
     ImpCerrarImpresora();
+    JobSummary summary{};
+    summary.size = sizeof summary;
+    expect(ImpObtenerResumen(&summary) == 0 && summary.state == JOB_STATE_CANCELLED &&
+               summary.linesPrinted == 10 && summary.linesIgnored == 10 && summary.lastPage == 1 &&
+               summary.bytesDropped == 10,
+           "the cancelled job's summary");
+
+    // The test sheet, cancelled by Esc from the user at the keyboard while the library's own
+    // loop runs, on the second page.
+    bool pressed = false;
+    sim::world().userAtKeyboard = [&] {
+        const auto& docs = sim::world().documents;
+        if (!pressed && docs.size() == 3 && docs.back().pages.size() == 2) {
+            sim::pressKey(os::VK_ESCAPE);
+            pressed = true;
+        }
+    };
+    expect(ImpImprimirPrueba(nullptr) == 0, "test sheet");
+    sim::world().userAtKeyboard = nullptr;
+    expect(ImpObtenerResumen(&summary) == 0 && summary.state == JOB_STATE_CANCELLED &&
+               summary.lastPage == 2,
+           "the test sheet cancelled on its second page");
 
     // Abandoned: the host unloads the library in the middle of a page.
     expect(ImpAbrirImpresora(nullptr, "Tercero", jobOptions(1, 1, 2)) == 0, "third job opens");
@@ -150,11 +172,12 @@ void session() {
     dotpress::unload();
 
     const auto& docs = sim::world().documents;
-    expect(docs.size() == 3, "three documents");
-    if (docs.size() == 3) {
+    expect(docs.size() == 4, "four documents");
+    if (docs.size() == 4) {
         expect(docs[0].ended && docs[0].pages.size() == 8, "first job printed whole");
         expect(docs[1].aborted && docs[1].pages.size() == 1, "second job dropped after a page");
-        expect(docs[2].aborted && !docs[2].ended, "third job dropped at unload");
+        expect(docs[2].aborted && docs[2].pages.size() == 2, "test sheet dropped on its page 2");
+        expect(docs[3].aborted && !docs[3].ended, "third job dropped at unload");
     }
     expect(sim::world().liveAllocations == 0, "library memory left");
     expect(sim::liveDCs() == 0, "device contexts left");
@@ -173,7 +196,7 @@ int main() {
     // A second session on the same process: nothing of the first one may be in the way.
     session();
     if (failures == 0) {
-        std::puts("full_session: load, dialogs, three jobs and unload left nothing behind");
+        std::puts("full_session: dialogs, jobs, the test sheet and unloads left nothing behind");
     }
     return failures == 0 ? 0 : 1;
 }
