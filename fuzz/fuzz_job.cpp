@@ -1,8 +1,8 @@
 // The page accounting and the print session: any 228-byte job block, any printer format, table
 // and binding, and any sequence of opens, lines, closes, area changes, presses of "Cancelar" and
-// unloads with the job open. After every step the job's state stays inside its bounds; the
-// recorded documents hold only lines drawn on started pages, none wider or pages longer than
-// the printing area allowed; an unload leaves nothing behind.
+// unloads with the job open. After every step the job's state stays inside its bounds and its
+// summary holds together; the recorded documents hold only lines drawn on started pages, none
+// wider or pages longer than the printing area allowed; an unload leaves nothing behind.
 #include "dotpress.h"
 #include "dotpress/core/library_instance.h"
 #include "dotpress/core/library_object.h"
@@ -54,6 +54,22 @@ void checkState(dotpress::LibraryObject& lib, uint32_t maxColumns, uint32_t maxL
         const uint32_t upper = lib.totalPages & 0xFFFF;
         check(bar && bar->position >= 1 &&
               static_cast<uint32_t>(bar->position) <= (upper > 1 ? upper : 1));
+    }
+    // The summary holds together: every line of an open job is drawn on its document, a cut
+    // line is a printed one, and faces pair into sheets.
+    JobSummary summary{};
+    summary.size = sizeof summary;
+    check(ImpObtenerResumen(&summary) == 0);
+    check(summary.state >= JOB_STATE_NONE && summary.state <= JOB_STATE_CANCELLED);
+    check(summary.linesCut <= summary.linesPrinted);
+    const uint32_t faces = summary.pagesPrinted + summary.blankPages;
+    check(summary.sheets <= faces && 2 * summary.sheets >= faces);
+    if (lib.jobOpen() && sim::world().recording && !sim::world().documents.empty()) {
+        size_t drawn = 0;
+        for (const auto& page : sim::world().documents.back().pages) {
+            drawn += page.lines.size();
+        }
+        check(drawn == summary.linesPrinted);
     }
     // Lines only ever go onto the last page of the last document: earlier ones were checked
     // when they were last.
