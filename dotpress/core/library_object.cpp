@@ -13,6 +13,11 @@ LibraryObject::~LibraryObject() {
     releaseRecords();
 }
 
+void LibraryObject::storeSettings() {
+    settings::saveDefaultParams(*this);
+    settings::saveBinding(*this);
+}
+
 void LibraryObject::configurePage(os::HWND owner) {
     if (printerSelected() && testParamsEscape() == 1) {
         runPageSetup(owner, selectedRecord());

@@ -20,6 +20,9 @@ public:
     LibraryObject();
     ~LibraryObject();
 
+    // What must outlive the process: the default page parameters and the binding option.
+    void storeSettings();
+
     // ImpConfigurarPagina: the system's page setup with the hook for a selected printer whose
     // driver answers the parameter escapes, the library's own dialog otherwise.
     void configurePage(os::HWND owner);
