@@ -5,6 +5,12 @@ namespace dotpress {
 
 os::HINSTANCE moduleHandle = nullptr;
 
+LibraryObject& library() {
+    LibraryObject& object = libraryObject();
+    object.ensurePrinterTable();
+    return object;
+}
+
 void onProcessAttach(os::HINSTANCE module) {
     // Nothing else: the loader lock is held. The progress bar's class is registered when a
     // window first needs it.
@@ -18,7 +24,7 @@ void onProcessDetach(bool processExit) {
     // process other threads are gone, perhaps in the middle of anything: only the settings are
     // stored, and the system takes back the rest.
     if (processExit) {
-        library().storeSettings();
+        libraryObject().storeSettings();
         return;
     }
     destroyLibrary();

@@ -12,7 +12,10 @@ class LibraryObject;
 // The library's own module: every dialog template is loaded from it.
 extern os::HINSTANCE moduleHandle;
 
+// The object as the exports use it: its printer table is built by the first use.
 LibraryObject& library();
+// The object as it is, for the entry point, which must not build anything under the loader lock.
+LibraryObject& libraryObject();
 
 // The entry point's work when a process attaches the library.
 void onProcessAttach(os::HINSTANCE module);

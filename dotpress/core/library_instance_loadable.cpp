@@ -35,7 +35,7 @@ void entryPoint(os::HINSTANCE module, os::DWORD reason, void* reserved) {
 }
 } // namespace
 
-LibraryObject& library() {
+LibraryObject& libraryObject() {
     if (!loaded) {
         load();
     }

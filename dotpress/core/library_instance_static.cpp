@@ -13,7 +13,7 @@ alignas(LibraryObject) unsigned char storage[sizeof(LibraryObject)];
 LibraryObject* const theLibrary = new (storage) LibraryObject();
 } // namespace
 
-LibraryObject& library() {
+LibraryObject& libraryObject() {
     return *theLibrary;
 }
 

@@ -1,5 +1,6 @@
 // The simulated loader: the modules of the process with their reference counts, their entry
-// points, and the loader lock that Windows holds while an entry point hears a detach. Every
+// points, and the loader lock that Windows holds while a module is initialised (its static
+// objects built, its entry point told of the attach) and while it hears a detach. Every
 // window, GDI, spooler or loader call made under that lock is recorded by name: Windows forbids
 // them there (another thread's window waits for that thread, a spooler or driver call may load a
 // library or wait for another thread), whatever Wine lets pass.
@@ -55,7 +56,10 @@ os::HINSTANCE loadModule(const uint8_t* resources, size_t size, EntryPoint entry
     }
     const os::HINSTANCE module = mapModule(resources, size);
     loaded()[reinterpret_cast<uintptr_t>(module)] = LoadedModule{entry, 1};
+    // The module's static initialisation and its entry point run under the loader lock too.
+    world().loaderLock = true;
     entry(module, kProcessAttach, nullptr);
+    world().loaderLock = false;
     return module;
 }
 

@@ -350,8 +350,8 @@ struct World {
 
     // The process.
     std::string commandLine = "portfix.exe";
-    // Held while an entry point hears a detach; the window, GDI, spooler and loader calls made
-    // meanwhile, by name, in order.
+    // Held while a module is initialised and while it hears a detach; the window, GDI, spooler
+    // and loader calls made meanwhile, by name, in order.
     bool loaderLock = false;
     std::vector<std::string> callsUnderLoaderLock;
 

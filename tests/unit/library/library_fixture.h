@@ -57,9 +57,10 @@ protected:
         dotpress::load();
         return dotpress::library();
     }
+    // Unloads the library and loads it again, as far as the first export a host calls.
     void reload() {
         dotpress::unload();
-        dotpress::load();
+        load();
     }
     dotpress::LibraryObject& lib() { return dotpress::library(); }
     dotpress::JobState& job() { return dotpress::library(); }

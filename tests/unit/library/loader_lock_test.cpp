@@ -1,6 +1,6 @@
-// The library going, in every way a host lets it go: its last FreeLibrary or the end of the
-// process, with or without a job open. The loader lock is held then, and the simulator records
-// every window, GDI, spooler or loader call made under it.
+// The library coming and going, in every way a host lets it: LoadLibrary, its last FreeLibrary or
+// the end of the process, with or without a job open. The loader lock is held then, and the
+// simulator records every window, GDI, spooler or loader call made under it.
 #include "dotpress/resources/resource_ids.h"
 #include "library_fixture.h"
 
@@ -10,7 +10,7 @@ using dptest::jobOptions;
 using dptest::LibraryTest;
 using sim::Params;
 
-class UnloadTest : public LibraryTest {
+class LoaderLockTest : public LibraryTest {
 protected:
     void SetUp() override {
         LibraryTest::SetUp();
@@ -33,7 +33,23 @@ protected:
     }
 };
 
-TEST_F(UnloadTest, NothingButTheRegistryAndOurMemoryIsTouchedUnderTheLoaderLock) {
+// Loading reads the binding option and nothing more: the printers, their drivers and a message
+// about one that cannot be reached wait for the first export the host calls.
+TEST_F(LoaderLockTest, LoadingLeavesThePrintersToTheFirstCall) {
+    sim::addBraillePrinter(u"Lejos", u"LPT2:", Params{}).failCreateDC = true;
+    dotpress::load();
+    EXPECT_EQ(sim::world().callsUnderLoaderLock, std::vector<std::string>{});
+    EXPECT_EQ(sim::world().createDCCalls, 0);
+    EXPECT_EQ(sim::world().openPrinters, 0);
+    EXPECT_TRUE(sim::world().messageBoxes.empty());
+    EXPECT_EQ(ImpObtenerNumeroImp(), 2);
+    EXPECT_GT(sim::world().createDCCalls, 0);
+    ASSERT_EQ(sim::world().messageBoxes.size(), 1u);
+    EXPECT_EQ(sim::world().messageBoxes[0].text, u"ERROR: CreateDC");
+    EXPECT_EQ(lib().selected, 0u) << "the stored printer is restored all the same";
+}
+
+TEST_F(LoaderLockTest, NothingButTheRegistryAndOurMemoryIsTouchedUnderTheLoaderLock) {
     struct Case {
         const char* what;
         bool job;
@@ -80,7 +96,7 @@ TEST_F(UnloadTest, NothingButTheRegistryAndOurMemoryIsTouchedUnderTheLoaderLock)
 // A host that frees the library in the middle of a job, on whichever thread: the job keeps the
 // library, so its window still answers the host's loop; the host that loads the library again
 // finds the job where it left it and closes it, and the library then goes as usual.
-TEST_F(UnloadTest, AJobOutlivesItsHostsReferenceAndClosesLater) {
+TEST_F(LoaderLockTest, AJobOutlivesItsHostsReferenceAndClosesLater) {
     openJob();
     const os::HINSTANCE module = dotpress::moduleHandle;
     EXPECT_EQ(sim::moduleReferences(module), 2) << "the host's and the job's";
@@ -107,7 +123,7 @@ TEST_F(UnloadTest, AJobOutlivesItsHostsReferenceAndClosesLater) {
 }
 
 // Jobs that never opened, or that closed, hold nothing: the host's one FreeLibrary unloads.
-TEST_F(UnloadTest, OnlyAnOpenJobHoldsTheLibrary) {
+TEST_F(LoaderLockTest, OnlyAnOpenJobHoldsTheLibrary) {
     load();
     sim::world().startDocResults = {-1};
     EXPECT_EQ(ImpAbrirImpresora(nullptr, "refused", jobOptions(1, {{1, 1}})), 1);
