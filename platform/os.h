@@ -187,7 +187,9 @@ constexpr UINT MB_ICONWARNING = 0x00000030;
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 
+constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_PAINT = 0x000F;
+constexpr UINT WM_NCDESTROY = 0x0082;
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_TIMER = 0x0113;

@@ -81,6 +81,13 @@ os::INT_PTR OS_CALLBACK ProgressWindow::progressDialogProc(os::HWND dialog, os::
         instance->onProgressNoted();
     } else if (message == os::WM_TIMER && wParam == kShowTimer && dialog == instance->dialog) {
         instance->onProgressTimer();
+    } else if (message == os::WM_NCDESTROY && dialog == instance->dialog) {
+        // Gone without us: the system destroys an owned window with its owner, when the host
+        // destroys its own window with the job still open. The job runs on without a window, and
+        // its close touches no handle that may since name another window.
+        instance->dialog = nullptr;
+        instance->progressBar = nullptr;
+        instance->showPending = false;
     } else if (message == os::WM_PAINT && dialog == instance->dialog && instance->showPending) {
         // The window paints before its controls: when it is uncovered, say, while a note waits,
         // the controls paint what the last line left rather than the state the note replaces.

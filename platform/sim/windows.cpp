@@ -219,8 +219,16 @@ BOOL DestroyWindow(HWND window) {
     if (world().activeWindow == window) {
         world().activeWindow = w->visible ? w->owner : nullptr;
     }
-    w->live = false;
     w->visible = false;
+    // The window's procedure hears it go, last of all WM_NCDESTROY.
+    if (w->kind == sim::DialogKind::Plain && w->proc) {
+        const DLGPROC proc = w->proc;
+        proc(window, WM_DESTROY, 0, 0);
+        proc(window, WM_NCDESTROY, 0, 0);
+    }
+    if ((w = sim::findWindow(window)) != nullptr) {
+        w->live = false;
+    }
     sim::forgetWindowMessages(window);
     return TRUE;
 }

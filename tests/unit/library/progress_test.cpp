@@ -92,6 +92,26 @@ TEST_F(ProgressTest, ClosingLeavesTheKeyboardWhereTheUserIs) {
     }
 }
 
+// A host that destroys its own window with the job open takes the progress window with it (the
+// system destroys owned windows with their owner): the job runs on without a window, and its
+// close touches no handle that may since name another window.
+TEST_F(ProgressTest, AWindowDestroyedWithItsOwnerLeavesTheJobRunning) {
+    machine(3);
+    ASSERT_EQ(ImpAbrirImpresora(reinterpret_cast<void*>(0x4242), "doc", jobOptions(1, {{1, 2}})),
+              0);
+    ImpImprimirLinea("x");
+    os::DestroyWindow(window()); // as the system does when the owner goes
+    EXPECT_EQ(lib().dialog, nullptr);
+    for (int i = 0; i < 5; ++i) {
+        ImpImprimirLinea("x");
+    }
+    sim::pumpMessages();
+    ImpCerrarImpresora();
+    ASSERT_EQ(sim::world().documents.size(), 1u);
+    EXPECT_TRUE(sim::world().documents[0].ended);
+    EXPECT_EQ(sim::world().documents[0].pages.size(), 2u);
+}
+
 // What the window shows during each line of a job on a 3-line format.
 struct Shown {
     std::u16string page, copy;
