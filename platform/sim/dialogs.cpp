@@ -656,6 +656,7 @@ using sim::world;
 
 INT_PTR DialogBoxParamW(HINSTANCE instance, const char16_t* templateName, HWND owner, DLGPROC proc,
                         LPARAM initParam) {
+    sim::systemCall("DialogBoxParamW");
     sim::Window* w =
         proc ? sim::buildDialog(instance, templateName, owner, sim::DialogKind::Plain) : nullptr;
     if (!w) {
@@ -670,6 +671,7 @@ INT_PTR DialogBoxParamW(HINSTANCE instance, const char16_t* templateName, HWND o
 }
 
 BOOL PrintDlgW(PRINTDLGW* pd) {
+    sim::systemCall("PrintDlgW");
     if (!pd) {
         return FALSE;
     }
@@ -739,6 +741,7 @@ BOOL PrintDlgW(PRINTDLGW* pd) {
 }
 
 BOOL PageSetupDlgW(PAGESETUPDLGW* psd) {
+    sim::systemCall("PageSetupDlgW");
     if (!psd) {
         return FALSE;
     }

@@ -90,6 +90,7 @@ namespace os {
 using sim::world;
 
 BOOL IsDialogMessageW(HWND dialog, MSG* message) {
+    sim::systemCall("IsDialogMessageW");
     sim::Window* w = sim::findWindow(dialog);
     if (!w || !message) {
         return FALSE;
@@ -129,6 +130,7 @@ BOOL IsDialogMessageW(HWND dialog, MSG* message) {
 
 // The character of a key comes next in the queue, before the key is released.
 BOOL TranslateMessage(const MSG* message) {
+    sim::systemCall("TranslateMessage");
     if (!message || message->message != WM_KEYDOWN) {
         return FALSE;
     }

@@ -142,6 +142,15 @@ void advanceTime(os::DWORD milliseconds) {
     }
 }
 
+void uncover(os::HWND window) {
+    if (Window* w = findWindow(window)) {
+        w->needsPaint = true;
+        for (Control& c : w->controls) {
+            c.needsPaint = true;
+        }
+    }
+}
+
 std::u16string paintedText(os::HWND dialog, int id) {
     const Control* c = findControl(dialog, id);
     if (!c) {
@@ -179,6 +188,7 @@ namespace os {
 using sim::world;
 
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    sim::systemCall("PostMessageW");
     if (!sim::findWindow(window) && !sim::isHostWindow(window)) {
         return FALSE;
     }
@@ -187,6 +197,7 @@ BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callback) {
+    sim::systemCall("SetTimer");
     if (!sim::findWindow(window)) {
         return 0;
     }
@@ -204,6 +215,7 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callback) {
 }
 
 BOOL KillTimer(HWND window, UINT_PTR id) {
+    sim::systemCall("KillTimer");
     auto& timers = world().timers;
     auto same = std::find_if(timers.begin(), timers.end(),
                              [&](const sim::Timer& t) { return t.window == window && t.id == id; });
@@ -215,6 +227,7 @@ BOOL KillTimer(HWND window, UINT_PTR id) {
 }
 
 BOOL UpdateWindow(HWND window) {
+    sim::systemCall("UpdateWindow");
     sim::Window* w = sim::findWindow(window);
     if (!w) {
         return FALSE;
@@ -228,6 +241,7 @@ DWORD GetTickCount() {
 }
 
 BOOL PeekMessageW(MSG* m, HWND window, UINT first, UINT last, UINT remove) {
+    sim::systemCall("PeekMessageW");
     sim::World& w = world();
     ++w.peeks;
     sim::letTheUserAct();
@@ -272,6 +286,7 @@ BOOL PeekMessageW(MSG* m, HWND window, UINT first, UINT last, UINT remove) {
 }
 
 LRESULT DispatchMessageW(const MSG* m) {
+    sim::systemCall("DispatchMessageW");
     if (!m) {
         return 0;
     }
@@ -297,6 +312,7 @@ LRESULT DispatchMessageW(const MSG* m) {
 }
 
 void PostQuitMessage(int exitCode) {
+    sim::systemCall("PostQuitMessage");
     world().quitPending = true;
     world().quitCode = exitCode;
 }
