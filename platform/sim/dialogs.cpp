@@ -57,10 +57,15 @@ void fillPrinterList(os::HWND dialog, int listId) {
 }
 
 void end(os::HWND dialog, os::INT_PTR result) {
-    if (Window* w = findWindow(dialog)) {
-        w->ended = true;
-        w->result = result;
+    Window* w = findWindow(dialog);
+    if (!w) {
+        return;
     }
+    if (world().refusedEnds > 0) {
+        --world().refusedEnds; // the dialog stays open, as after a check of the system's own
+        return;
+    }
+    endModal(*w, result);
 }
 
 // A global block holding a copy of bytes.

@@ -50,6 +50,8 @@ os::INT_PTR commonDialogDefault(os::HWND dialog, os::UINT message, os::WPARAM wP
 void notify(os::HWND dialog, int id, os::WORD code);
 // The focus moves within the dialog, with the notifications of the controls that lose and get it.
 void moveFocus(Window& dialog, Control* to);
+// A modal dialog ends with `result`; the control that had the focus loses it.
+void endModal(Window& dialog, os::INT_PTR result);
 // New text in an edit, with the notifications a real edit sends.
 void changeEditText(os::HWND dialog, int id, const std::u16string& text);
 // A control the user can reach: enabled and visible.
