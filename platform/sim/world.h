@@ -52,6 +52,9 @@ struct Printer {
     // The paper names the system's page-setup dialog lists for it, in the driver's order.
     std::vector<std::u16string> paperNames{u"Carta", u"A4"};
     std::u16string comment; // what the system's printer dialogs show as its comment (1100)
+    // Another machine's printer the user has connected to (a name such as \\server\printer):
+    // enumerated with PRINTER_ENUM_CONNECTIONS, not with PRINTER_ENUM_LOCAL.
+    bool connection = false;
 };
 
 struct TextOut {
