@@ -72,15 +72,14 @@ cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/native -j$jobs
 (cd build/native && ctest -j$jobs --output-on-failure)
 
+# One clang build serves the sanitizers and the fuzz targets: the library is compiled once for
+# both, with AddressSanitizer, UBSan and the fuzzers' coverage.
 step "native (clang, AddressSanitizer + UndefinedBehaviorSanitizer)"
 CC=clang CXX=clang++ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DDOTPRESS_SANITIZE=ON >/dev/null
+    -DDOTPRESS_SANITIZE=ON -DDOTPRESS_FUZZ=ON >/dev/null
 cmake --build build/asan -j$jobs
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest -j$jobs --output-on-failure)
 
 step "fuzz targets (libFuzzer: every corpus replayed, then 5 s of fuzzing each, two at a time)"
-CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DDOTPRESS_FUZZ=ON -DDOTPRESS_SANITIZE=ON -DDOTPRESS_TESTS=OFF >/dev/null
-cmake --build build/fuzz -j$jobs
-scripts/fuzz.sh build/fuzz 5 2
+scripts/fuzz.sh build/asan 5 2
