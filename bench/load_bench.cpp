@@ -1,6 +1,7 @@
 // Loading the library on the simulated machine with 1, 10, 100 and 1,000 Braille printers,
 // against a bare loop that makes the same spooler and device-context calls, measured in one run
 // and reported as ratios, with the device contexts and escapes the load spends per printer.
+#include "dotpress.h"
 #include "dotpress/core/library_instance.h"
 #include "dotpress/settings/registry_settings.h"
 #include "platform/sim/world.h"
@@ -47,6 +48,7 @@ void BM_Load(benchmark::State& state) {
     double dcs = 0, escapes = 0;
     for (auto _ : state) {
         dotpress::load();
+        ImpObtenerNumeroImp(); // the first export builds the printer table
         dotpress::unload();
         state.PauseTiming();
         dcs = static_cast<double>(sim::world().dcs.size()) / printers;

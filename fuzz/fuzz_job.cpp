@@ -1,8 +1,9 @@
 // The page accounting and the print session: any 228-byte job block, any printer format, table
 // and binding, and any sequence of opens, lines, closes, area changes, presses of "Cancelar" and
-// unloads with the job open. After every step the job's state stays inside its bounds; the
-// recorded documents hold only lines drawn on started pages, none wider or pages longer than
-// the printing area allowed; an unload leaves nothing behind.
+// the host freeing and loading the library again, a job open or not. After every step the job's
+// state stays inside its bounds; the recorded documents hold only lines drawn on started pages,
+// none wider or pages longer than the printing area allowed; an open job keeps the library, an
+// unload with none leaves nothing behind, and nothing is called under the loader lock.
 #include "dotpress.h"
 #include "dotpress/core/library_instance.h"
 #include "dotpress/core/library_object.h"
@@ -143,14 +144,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 sim::clickButton(lib.dialog, IDC_PROGRESS_CANCEL);
             }
             break;
-        case 7: { // the host unloads the library in the middle of whatever it was doing
+        case 7: { // the host frees the library in the middle of whatever it was doing, and
+                  // loads it again: an open job has kept it, with its window and document
             const bool open = lib.jobOpen();
-            const size_t documents = sim::world().documents.size();
             dotpress::unload();
-            checkNothingLeft();
+            check(dotpress::isLoaded() == open);
+            check(sim::world().callsUnderLoaderLock.empty());
             if (open) {
-                check(documents > 0 && sim::world().documents.back().aborted);
+                sim::pumpMessages();
+                dotpress::load();
+                break;
             }
+            checkNothingLeft();
             dotpress::load();
             lib.ansiTable = knobs[4] >> 1 & 1;
             ImpSetPrintingArea(&lines, &columns);
@@ -167,6 +172,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     dotpress::unload();
+    check(!dotpress::isLoaded() && sim::world().callsUnderLoaderLock.empty());
     checkNothingLeft();
     return 0;
 }

@@ -50,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         p.paperNames = {u"Carta", u"A4", u"Libre"};
         sim::setString(os::HKEY_CURRENT_USER, dotpress::settings::kSettingsKey, u"NombreImp", u"E");
         dotpress::load();
+        dotpress::library(); // the first export a host calls builds the printer table
         return sim::world().liveAllocations;
     }();
     sim::World& w = sim::world();

@@ -44,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         sim::setString(os::HKEY_CURRENT_USER, dotpress::settings::kSettingsKey, u"NombreImp", u"A");
         dotpress::load();
+        dotpress::library(); // the first export a host calls builds the printer table
         return sim::world().liveAllocations;
     }();
     sim::World& w = sim::world();

@@ -187,7 +187,9 @@ constexpr UINT MB_ICONWARNING = 0x00000030;
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 
+constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_PAINT = 0x000F;
+constexpr UINT WM_NCDESTROY = 0x0082;
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_TIMER = 0x0113;
@@ -280,9 +282,6 @@ UINT IsDlgButtonChecked(HWND dialog, int id);
 HWND SetFocus(HWND window);
 // The control that has the keyboard focus on this thread, or null.
 HWND GetFocus();
-// The thread's active top-level window, or null; SetActiveWindow gives back the previous one.
-HWND GetActiveWindow();
-HWND SetActiveWindow(HWND window);
 
 // ---------------------------------------------------------------------------------------------
 // Accessibility: what a screen reader is told about a window, given without changing the window.
@@ -346,20 +345,6 @@ struct RECT {
     LONG right;
     LONG bottom;
 };
-
-// A window's place on the screen and its style bits.
-constexpr int GWL_STYLE = -16;
-constexpr LONG WS_VISIBLE = 0x10000000;
-constexpr UINT RDW_INVALIDATE = 0x0001;
-constexpr UINT RDW_ERASE = 0x0004;
-constexpr UINT RDW_ALLCHILDREN = 0x0080;
-constexpr UINT RDW_FRAME = 0x0400;
-
-LONG GetWindowLongW(HWND window, int index);
-LONG SetWindowLongW(HWND window, int index, LONG value);
-BOOL GetWindowRect(HWND window, RECT* rect);
-// A null window stands for the whole screen.
-BOOL RedrawWindow(HWND window, const RECT* update, void* region, UINT flags);
 
 // The 32-bit SDK packs the common-dialog structures to single bytes; the 64-bit one does not.
 #if defined(_WIN32) && !defined(_WIN64)
@@ -449,6 +434,16 @@ LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* t
                       DWORD* dataSize);
 LONG RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD type, const BYTE* data,
                     DWORD dataSize);
+
+// ---------------------------------------------------------------------------------------------
+// The loader. A module stays mapped while anyone holds a reference on it: the process that
+// loaded it, and whatever took one of its own.
+
+constexpr DWORD GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS = 0x00000004;
+// With FROM_ADDRESS, moduleName is any address inside the module, its base included. Takes a
+// reference on the module, which FreeLibrary gives back.
+BOOL GetModuleHandleExW(DWORD flags, const char16_t* moduleName, HINSTANCE* module);
+BOOL FreeLibrary(HINSTANCE module);
 
 // ---------------------------------------------------------------------------------------------
 // The process.

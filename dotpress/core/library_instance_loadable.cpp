@@ -1,8 +1,9 @@
-// The native build's object: loaded and unloaded on demand, so that every test starts from a
-// freshly loaded library on a simulated machine of its own.
+// The native build's object, on the simulated loader: built when the module is first loaded,
+// destroyed when its last reference goes, so that every test starts from a freshly loaded
+// library on a simulated machine of its own.
 #include "dotpress/core/library_instance.h"
 #include "dotpress/core/library_object.h"
-#include "platform/sim/resources.h"
+#include "platform/sim/world.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,30 +18,55 @@ extern const size_t compiledResourcesSize;
 namespace {
 alignas(LibraryObject) unsigned char storage[sizeof(LibraryObject)];
 LibraryObject* loaded = nullptr;
+// The reference of the host that load() stands for.
+os::HINSTANCE hostReference = nullptr;
+
+// The DLL's static initialisation and entry point, as the simulated loader calls them.
+void entryPoint(os::HINSTANCE module, os::DWORD reason, void* reserved) {
+    if (reason == sim::kProcessAttach) {
+        loaded = new (storage) LibraryObject();
+        onProcessAttach(module);
+    } else if (reason == sim::kProcessDetach) {
+        onProcessDetach(reserved != nullptr);
+        loaded = nullptr;
+        moduleHandle = nullptr;
+        hostReference = nullptr;
+    }
+}
 } // namespace
 
-LibraryObject& library() {
+LibraryObject& libraryObject() {
     if (!loaded) {
         load();
     }
     return *loaded;
 }
 
+void destroyLibrary() {
+    loaded->~LibraryObject();
+}
+
 void load() {
-    if (!loaded) {
-        loaded = new (storage) LibraryObject();
-        // The simulated loader maps the module's resources, as Windows maps the DLL's image.
-        onProcessAttach(sim::mapModule(compiledResources, compiledResourcesSize));
+    if (!hostReference) {
+        hostReference = sim::loadModule(compiledResources, compiledResourcesSize, entryPoint);
     }
 }
 
 void unload() {
-    if (loaded) {
-        loaded->~LibraryObject();
-        loaded = nullptr;
-        sim::unmapModule(moduleHandle);
-        moduleHandle = nullptr;
+    if (hostReference) {
+        const os::HINSTANCE module = hostReference;
+        hostReference = nullptr;
+        os::FreeLibrary(module);
     }
+}
+
+bool isLoaded() {
+    return loaded != nullptr;
+}
+
+void exitProcess() {
+    sim::exitProcess();
+    hostReference = nullptr;
 }
 
 } // namespace dotpress

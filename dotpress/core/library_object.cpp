@@ -4,13 +4,31 @@
 
 namespace dotpress {
 
-LibraryObject::LibraryObject() {
-    buildPrinterTable();
-}
+LibraryObject::LibraryObject() = default;
 
 LibraryObject::~LibraryObject() {
+    ensureDefaultRecord();
     settings::saveDefaultParams(*this);
     releaseRecords();
+}
+
+void LibraryObject::storeSettings() {
+    ensureDefaultRecord();
+    settings::saveDefaultParams(*this);
+    settings::saveBinding(*this);
+}
+
+void LibraryObject::ensurePrinterTable() {
+    if (!tableBuilt) {
+        tableBuilt = true;
+        buildPrinterTable();
+    }
+}
+
+void LibraryObject::ensureDefaultRecord() {
+    if (!tableBuilt) {
+        settings::loadDefaultParams(*this); // into the empty table's own default record
+    }
 }
 
 void LibraryObject::configurePage(os::HWND owner) {

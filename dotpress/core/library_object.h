@@ -1,6 +1,6 @@
 // The one object of the library: every component, sharing one printer table, one job state and
-// one print session through virtual inheritance. Building it builds the printer table;
-// destroying it stores the settings.
+// one print session through virtual inheritance. Building it reads the binding option; the
+// printer table is built by the first call that needs it; destroying it stores the settings.
 #pragma once
 
 #include "dotpress/core/print_job.h"
@@ -20,12 +20,25 @@ public:
     LibraryObject();
     ~LibraryObject();
 
+    // What must outlive the process: the default page parameters and the binding option.
+    void storeSettings();
+
+    // Builds the printer table the first time. Not at load: the loader lock is held then, and
+    // enumerating printers and asking their drivers goes to the spooler, the drivers' own
+    // libraries and GDI, and may show a message box.
+    void ensurePrinterTable();
+
     // ImpConfigurarPagina: the system's page setup with the hook for a selected printer whose
     // driver answers the parameter escapes, the library's own dialog otherwise.
     void configurePage(os::HWND owner);
 
 private:
+    // A table never built has its default record read from the registry at unload, so that the
+    // default parameters are written back as they were stored (or the built-in ones, created).
+    void ensureDefaultRecord();
     void buildPrinterTable();
+
+    bool tableBuilt = false;
     void addPrinter(uint32_t index, const os::PRINTER_INFO_2W& info);
 };
 

@@ -1,6 +1,10 @@
 #include "dotpress/core/print_job.h"
 
+#include "dotpress/core/library_instance.h"
+
 namespace dotpress {
+
+PrintJob::PrintJob() : heldModule(nullptr) {}
 
 int32_t PrintJob::openJob(os::HWND jobOwner, const char* name, const PrintOptions& jobOptions) {
     if (jobOpen()) {
@@ -11,6 +15,15 @@ int32_t PrintJob::openJob(os::HWND jobOwner, const char* name, const PrintOption
     const int32_t status = beginDocument(name);
     if (status != STATUS_OK) {
         return status;
+    }
+    // An open job keeps the library loaded. Its window runs our dialog procedure and its document
+    // waits for our EndDoc; a host that frees the library before closing the job (on another
+    // thread, say) would otherwise leave the window pointing into an unmapped image, and the
+    // unload, under the loader lock, may neither destroy a window nor end a document. So the job
+    // holds a reference of its own until it is closed, on the host's thread, in ImpCerrarImpresora.
+    if (!heldModule) {
+        os::GetModuleHandleExW(os::GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                               reinterpret_cast<const char16_t*>(moduleHandle), &heldModule);
     }
     resetAccounting();
     openProgressWindow();
@@ -37,6 +50,12 @@ int32_t PrintJob::closeJob() {
         abortDocument();
     } else {
         endDocument();
+    }
+    // The caller holds its own reference while it calls us, so this one is never the last.
+    if (heldModule) {
+        const os::HINSTANCE module = heldModule;
+        heldModule = nullptr;
+        os::FreeLibrary(module);
     }
     return STATUS_OK;
 }

@@ -7,9 +7,15 @@ namespace dotpress {
 
 class PrintJob : public ProgressWindow {
 public:
+    PrintJob();
+
     int32_t openJob(os::HWND owner, const char* name, const PrintOptions& jobOptions);
     int32_t printJobLine(const char* line);
     int32_t closeJob();
+
+private:
+    // The reference on our own module that an open job holds (see openJob), or null.
+    os::HINSTANCE heldModule;
 };
 
 } // namespace dotpress

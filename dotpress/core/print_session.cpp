@@ -17,8 +17,10 @@ PrintSession::PrintSession()
       charWidth(0), lineBuffer{}, lineLength(0) {}
 
 PrintSession::~PrintSession() {
-    // The library is going while a job is open: the spooler must not keep half a document.
-    abortDocument();
+    // An open job holds a reference on the library, so none is open when the library goes; and
+    // the loader lock held then forbids the GDI calls that would end one. Only our memory goes.
+    freeRecord(jobRecord);
+    jobRecord = nullptr;
 }
 
 int32_t PrintSession::beginDocument(const char* name) {

@@ -16,8 +16,9 @@ ProgressWindow::ProgressWindow()
 }
 
 ProgressWindow::~ProgressWindow() {
-    // The window uses our dialog procedure: it must not outlive the library.
-    closeProgressWindow();
+    // No window is left to close: the window uses our dialog procedure, so an open job holds a
+    // reference on the library, and the loader lock held while the library goes forbids
+    // destroying a window anyway.
     if (instance == this) {
         instance = nullptr;
     }
@@ -38,6 +39,9 @@ void ProgressWindow::openProgressWindow() {
     if (dialog) {
         return;
     }
+    // The progress bar's class, registered here rather than when the library is loaded, where
+    // the loader lock forbids window calls.
+    os::InitCommonControls();
     os::HWND created = os::CreateDialogParamW(moduleHandle, os::MAKEINTRESOURCEW(IDD_PROGRESS),
                                               owner, progressDialogProc, 0);
     if (created) {
@@ -55,25 +59,9 @@ void ProgressWindow::closeProgressWindow() {
     os::KillTimer(dialog, kShowTimer);
     showProgress();
     os::UpdateWindow(dialog);
-    // Wine on an X display waits for the window manager's answer whenever a shown top-level
-    // window is hidden, destroying it included: two seconds where there is none. A window made
-    // invisible through its style is not hidden that way, so it goes at once; what it covered is
-    // then repainted, as hiding it would have.
-    // The host's window gets the keyboard back, for the screen reader to announce it: the system
-    // is not bound to pass activation on from a window destroyed once it is no longer shown, so
-    // it is passed on here while this one still is.
-    if (owner && os::GetActiveWindow() == dialog) {
-        os::SetActiveWindow(owner);
-    }
-    os::RECT area{};
-    const bool placed = os::GetWindowRect(dialog, &area) != os::FALSE;
-    os::SetWindowLongW(dialog, os::GWL_STYLE,
-                       os::GetWindowLongW(dialog, os::GWL_STYLE) & ~os::WS_VISIBLE);
+    // An owned window: when it goes, the system hands the activation back to the host's window
+    // if this one had it, and leaves it where the user put it otherwise.
     os::DestroyWindow(dialog);
-    if (placed) {
-        os::RedrawWindow(nullptr, &area, nullptr,
-                         os::RDW_INVALIDATE | os::RDW_ERASE | os::RDW_ALLCHILDREN | os::RDW_FRAME);
-    }
     dialog = nullptr;
     progressBar = nullptr;
 }
@@ -93,6 +81,13 @@ os::INT_PTR OS_CALLBACK ProgressWindow::progressDialogProc(os::HWND dialog, os::
         instance->onProgressNoted();
     } else if (message == os::WM_TIMER && wParam == kShowTimer && dialog == instance->dialog) {
         instance->onProgressTimer();
+    } else if (message == os::WM_NCDESTROY && dialog == instance->dialog) {
+        // Gone without us: the system destroys an owned window with its owner, when the host
+        // destroys its own window with the job still open. The job runs on without a window, and
+        // its close touches no handle that may since name another window.
+        instance->dialog = nullptr;
+        instance->progressBar = nullptr;
+        instance->showPending = false;
     } else if (message == os::WM_PAINT && dialog == instance->dialog && instance->showPending) {
         // The window paints before its controls: when it is uncovered, say, while a note waits,
         // the controls paint what the last line left rather than the state the note replaces.

@@ -66,6 +66,7 @@ namespace os {
 
 HRESULT SetHwndPropStr(HWND hwnd, DWORD idObject, DWORD idChild, MSAAPROPID idProp,
                        const char16_t* str) {
+    sim::systemCall("SetHwndPropStr");
     sim::Control* c = sim::controlByHandle(hwnd, nullptr);
     if (!c || idObject != OBJID_CLIENT || idChild != CHILDID_SELF) {
         return E_INVALIDARG;

@@ -171,6 +171,7 @@ using sim::world;
 
 INT_PTR DialogBoxParamW(HINSTANCE instance, const char16_t* templateName, HWND owner, DLGPROC proc,
                         LPARAM initParam) {
+    sim::systemCall("DialogBoxParamW");
     sim::Window* w =
         proc ? sim::buildDialog(instance, templateName, owner, sim::DialogKind::Plain) : nullptr;
     if (!w) {
@@ -185,6 +186,7 @@ INT_PTR DialogBoxParamW(HINSTANCE instance, const char16_t* templateName, HWND o
 }
 
 BOOL PrintDlgW(PRINTDLGW* pd) {
+    sim::systemCall("PrintDlgW");
     if (!pd) {
         return FALSE;
     }
@@ -254,6 +256,7 @@ BOOL PrintDlgW(PRINTDLGW* pd) {
 }
 
 BOOL PageSetupDlgW(PAGESETUPDLGW* psd) {
+    sim::systemCall("PageSetupDlgW");
     if (!psd) {
         return FALSE;
     }

@@ -69,6 +69,7 @@ namespace os {
 
 HDC CreateDCW(const char16_t* driver, const char16_t* device, const char16_t* port,
               const void* devMode) {
+    sim::systemCall("CreateDCW");
     (void)driver;
     sim::World& w = world();
     ++w.createDCCalls;
@@ -91,6 +92,7 @@ HDC CreateDCW(const char16_t* driver, const char16_t* device, const char16_t* po
 }
 
 BOOL DeleteDC(HDC dc) {
+    sim::systemCall("DeleteDC");
     sim::DeviceContext* d = dcOf(dc);
     if (!d) {
         return FALSE;
@@ -134,6 +136,7 @@ int answerEscape(sim::DeviceContext& d, int escape, int inputSize, const void* i
 } // namespace
 
 int ExtEscape(HDC dc, int escape, int inputSize, const void* input, int outputSize, void* output) {
+    sim::systemCall("ExtEscape");
     sim::DeviceContext* d = dcOf(dc);
     if (!d) {
         return -1;
@@ -155,6 +158,7 @@ int ExtEscape(HDC dc, int escape, int inputSize, const void* input, int outputSi
 }
 
 int StartDocW(HDC dc, const DOCINFOW* docInfo) {
+    sim::systemCall("StartDocW");
     sim::World& w = world();
     sim::DeviceContext* d = dcOf(dc);
     if (!d || !docInfo) {
@@ -179,6 +183,7 @@ int StartDocW(HDC dc, const DOCINFOW* docInfo) {
 }
 
 int StartPage(HDC dc) {
+    sim::systemCall("StartPage");
     sim::DeviceContext* d = dcOf(dc);
     sim::Document* doc = documentOf(d);
     if (!doc || d->pageOpen) {
@@ -192,6 +197,7 @@ int StartPage(HDC dc) {
 }
 
 int EndPage(HDC dc) {
+    sim::systemCall("EndPage");
     sim::DeviceContext* d = dcOf(dc);
     if (!d || !d->pageOpen) {
         return SP_ERROR;
@@ -201,6 +207,7 @@ int EndPage(HDC dc) {
 }
 
 int EndDoc(HDC dc) {
+    sim::systemCall("EndDoc");
     sim::DeviceContext* d = dcOf(dc);
     sim::Document* doc = documentOf(d);
     if (!doc) {
@@ -212,6 +219,7 @@ int EndDoc(HDC dc) {
 }
 
 int AbortDoc(HDC dc) {
+    sim::systemCall("AbortDoc");
     sim::DeviceContext* d = dcOf(dc);
     sim::Document* doc = documentOf(d);
     if (!doc) {
@@ -224,6 +232,7 @@ int AbortDoc(HDC dc) {
 }
 
 BOOL TextOutA(HDC dc, int x, int y, const char* text, int length) {
+    sim::systemCall("TextOutA");
     sim::DeviceContext* d = dcOf(dc);
     sim::Document* doc = documentOf(d);
     if (!doc || !d->pageOpen) {
@@ -237,6 +246,7 @@ BOOL TextOutA(HDC dc, int x, int y, const char* text, int length) {
 }
 
 int EnumFontFamiliesExW(HDC dc, LOGFONTW* font, FONTENUMPROCW proc, LPARAM data, DWORD) {
+    sim::systemCall("EnumFontFamiliesExW");
     if (!dcOf(dc) || !font || !proc) {
         return 0;
     }

@@ -22,6 +22,9 @@ struct BrailleDriver;
 Params adjust(const BrailleDriver& driver, Params p);
 // Writes the block into a device mode's private bytes, behind its public part, when they hold it.
 void writeParams(std::vector<uint8_t>& devMode, const Params& p);
+// Every simulated window, GDI, spooler and loader call starts here: made while the loader lock is
+// held, it is recorded.
+void systemCall(const char* name);
 // DocumentPropertiesW with DM_IN_PROMPT: the driver's own dialog, run by the scripted user.
 os::LONG propertiesDialog(os::HWND owner, int printer, void* devModeOut, const void* devModeIn,
                           os::DWORD mode);

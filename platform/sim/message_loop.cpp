@@ -112,6 +112,15 @@ void advanceTime(os::DWORD milliseconds) {
     pumpMessages();
 }
 
+void uncover(os::HWND window) {
+    if (Window* w = findWindow(window)) {
+        w->needsPaint = true;
+        for (Control& c : w->controls) {
+            c.needsPaint = true;
+        }
+    }
+}
+
 std::u16string paintedText(os::HWND dialog, int id) {
     const Control* c = findControl(dialog, id);
     if (!c) {
@@ -143,6 +152,7 @@ namespace os {
 using sim::world;
 
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    sim::systemCall("PostMessageW");
     if (!sim::findWindow(window)) {
         return FALSE;
     }
@@ -151,6 +161,7 @@ BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callback) {
+    sim::systemCall("SetTimer");
     if (!sim::findWindow(window)) {
         return 0;
     }
@@ -168,6 +179,7 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callback) {
 }
 
 BOOL KillTimer(HWND window, UINT_PTR id) {
+    sim::systemCall("KillTimer");
     auto& timers = world().timers;
     auto same = std::find_if(timers.begin(), timers.end(),
                              [&](const sim::Timer& t) { return t.window == window && t.id == id; });
@@ -179,6 +191,7 @@ BOOL KillTimer(HWND window, UINT_PTR id) {
 }
 
 BOOL UpdateWindow(HWND window) {
+    sim::systemCall("UpdateWindow");
     sim::Window* w = sim::findWindow(window);
     if (!w) {
         return FALSE;

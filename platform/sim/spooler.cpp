@@ -134,16 +134,19 @@ namespace os {
 
 BOOL EnumPrintersW(DWORD flags, const char16_t*, DWORD level, BYTE* buffer, DWORD bufferSize,
                    DWORD* needed, DWORD* returned) {
+    sim::systemCall("EnumPrintersW");
     return enumPrinters<char16_t, PRINTER_INFO_2W>(flags, level, buffer, bufferSize, needed,
                                                    returned);
 }
 
 BOOL EnumPrintersA(DWORD flags, const char*, DWORD level, BYTE* buffer, DWORD bufferSize,
                    DWORD* needed, DWORD* returned) {
+    sim::systemCall("EnumPrintersA");
     return enumPrinters<char, PRINTER_INFO_2A>(flags, level, buffer, bufferSize, needed, returned);
 }
 
 BOOL OpenPrinterW(const char16_t* printerName, HANDLE* printer, void*) {
+    sim::systemCall("OpenPrinterW");
     const int index = sim::printerByName(printerName);
     if (index < 0 || world().printers[static_cast<size_t>(index)].failOpen) {
         return FALSE;
@@ -154,6 +157,7 @@ BOOL OpenPrinterW(const char16_t* printerName, HANDLE* printer, void*) {
 }
 
 BOOL ClosePrinter(HANDLE printer) {
+    sim::systemCall("ClosePrinter");
     if (!printer) {
         return FALSE;
     }
@@ -163,6 +167,7 @@ BOOL ClosePrinter(HANDLE printer) {
 
 LONG DocumentPropertiesW(HWND owner, HANDLE printer, const char16_t*, void* devModeOut,
                          const void* devModeIn, DWORD mode) {
+    sim::systemCall("DocumentPropertiesW");
     const auto index = reinterpret_cast<uintptr_t>(printer) - 0x5000;
     if (index >= world().printers.size()) {
         return -1;

@@ -197,12 +197,14 @@ namespace os {
 using sim::world;
 
 int MessageBoxW(HWND owner, const char16_t* text, const char16_t* caption, UINT type) {
+    sim::systemCall("MessageBoxW");
     world().messageBoxes.push_back({owner, text ? text : u"", caption ? caption : u"", type});
     return world().messageBoxAnswer;
 }
 
 HWND CreateDialogParamW(HINSTANCE instance, const char16_t* templateName, HWND owner, DLGPROC proc,
                         LPARAM initParam) {
+    sim::systemCall("CreateDialogParamW");
     if (!proc) {
         return nullptr;
     }
@@ -219,23 +221,31 @@ HWND CreateDialogParamW(HINSTANCE instance, const char16_t* templateName, HWND o
 }
 
 BOOL DestroyWindow(HWND window) {
+    sim::systemCall("DestroyWindow");
     sim::Window* w = sim::findWindow(window);
     if (!w) {
         return FALSE;
     }
-    if (w->visible) {
-        ++world().windowManagerWaits;
-    }
+    // The system passes the activation of a shown window that goes on to its owner.
     if (world().activeWindow == window) {
         world().activeWindow = w->visible ? w->owner : nullptr;
     }
-    w->live = false;
     w->visible = false;
+    // The window's procedure hears it go, last of all WM_NCDESTROY.
+    if (w->kind == sim::DialogKind::Plain && w->proc) {
+        const DLGPROC proc = w->proc;
+        proc(window, WM_DESTROY, 0, 0);
+        proc(window, WM_NCDESTROY, 0, 0);
+    }
+    if ((w = sim::findWindow(window)) != nullptr) {
+        w->live = false;
+    }
     sim::forgetWindowMessages(window);
     return TRUE;
 }
 
 BOOL ShowWindow(HWND window, int command) {
+    sim::systemCall("ShowWindow");
     if (sim::Control* c = sim::controlByHandle(window, nullptr)) {
         const bool was = c->visible;
         c->visible = command != SW_HIDE;
@@ -248,11 +258,8 @@ BOOL ShowWindow(HWND window, int command) {
     }
     const bool was = w->visible;
     w->visible = command != SW_HIDE;
-    if (was && !w->visible) {
-        ++world().windowManagerWaits;
-        if (world().activeWindow == window) {
-            world().activeWindow = w->owner;
-        }
+    if (was && !w->visible && world().activeWindow == window) {
+        world().activeWindow = w->owner;
     }
     if (w->visible && (command == SW_SHOWNORMAL || command == SW_SHOW)) {
         world().activeWindow = window;
@@ -267,6 +274,7 @@ BOOL ShowWindow(HWND window, int command) {
 }
 
 BOOL EnableWindow(HWND window, BOOL enable) {
+    sim::systemCall("EnableWindow");
     sim::Window* owner = nullptr;
     if (sim::Control* c = sim::controlByHandle(window, &owner)) {
         const bool wasDisabled = !c->enabled;
@@ -287,11 +295,13 @@ BOOL EnableWindow(HWND window, BOOL enable) {
 }
 
 HWND GetDlgItem(HWND dialog, int id) {
+    sim::systemCall("GetDlgItem");
     sim::Control* c = sim::findControl(dialog, id);
     return c ? c->handle : nullptr;
 }
 
 BOOL SetDlgItemTextW(HWND dialog, int id, const char16_t* text) {
+    sim::systemCall("SetDlgItemTextW");
     sim::Control* c = sim::findControl(dialog, id);
     if (!c) {
         return FALSE;
@@ -308,6 +318,7 @@ BOOL SetDlgItemTextW(HWND dialog, int id, const char16_t* text) {
 }
 
 BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {
+    sim::systemCall("SetDlgItemInt");
     char digits[16];
     if (isSigned) {
         std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
@@ -322,6 +333,7 @@ BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {
 }
 
 BOOL SetWindowTextW(HWND window, const char16_t* text) {
+    sim::systemCall("SetWindowTextW");
     sim::Window* owner = nullptr;
     if (sim::Control* c = sim::controlByHandle(window, &owner)) {
         return SetDlgItemTextW(owner->handle, c->id, text);
@@ -335,6 +347,7 @@ BOOL SetWindowTextW(HWND window, const char16_t* text) {
 }
 
 UINT GetDlgItemTextW(HWND dialog, int id, char16_t* text, int maxCount) {
+    sim::systemCall("GetDlgItemTextW");
     sim::Control* c = sim::findControl(dialog, id);
     if (!text || maxCount <= 0) {
         return 0;
@@ -358,6 +371,7 @@ UINT GetDlgItemTextW(HWND dialog, int id, char16_t* text, int maxCount) {
 // As the system reads a number: white space before it, an optional sign, decimal digits; what
 // follows the digits is ignored. No digits, or a value beyond 32 bits, reads as 0 and fails.
 UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) {
+    sim::systemCall("GetDlgItemInt");
     if (translated) {
         *translated = FALSE;
     }
@@ -394,6 +408,7 @@ UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) {
 }
 
 BOOL CheckDlgButton(HWND dialog, int id, UINT check) {
+    sim::systemCall("CheckDlgButton");
     sim::Window* w = sim::findWindow(dialog);
     sim::Control* c = sim::findControl(dialog, id);
     if (!c) {
@@ -405,11 +420,13 @@ BOOL CheckDlgButton(HWND dialog, int id, UINT check) {
 }
 
 UINT IsDlgButtonChecked(HWND dialog, int id) {
+    sim::systemCall("IsDlgButtonChecked");
     sim::Control* c = sim::findControl(dialog, id);
     return c ? c->check : 0;
 }
 
 HWND SetFocus(HWND window) {
+    sim::systemCall("SetFocus");
     sim::Window* owner = nullptr;
     sim::Control* c = sim::controlByHandle(window, &owner);
     if (!c || !c->enabled || !c->visible) {
@@ -420,18 +437,8 @@ HWND SetFocus(HWND window) {
     return previous;
 }
 
-HWND GetActiveWindow() {
-    return world().activeWindow;
-}
-
-// Any handle may be made active here: a host's own windows are not modelled.
-HWND SetActiveWindow(HWND window) {
-    const HWND previous = world().activeWindow;
-    world().activeWindow = window;
-    return previous;
-}
-
 HWND GetFocus() {
+    sim::systemCall("GetFocus");
     // The thread's active window is the last one opened that is still up and takes input: a
     // modal dialog over its owner.
     for (auto w = world().windows.rbegin(); w != world().windows.rend(); ++w) {
@@ -443,6 +450,7 @@ HWND GetFocus() {
 }
 
 BOOL EndDialog(HWND dialog, INT_PTR result) {
+    sim::systemCall("EndDialog");
     sim::Window* w = sim::findWindow(dialog);
     if (!w || !w->modal) {
         return FALSE;
@@ -456,6 +464,7 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
 }
 
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    sim::systemCall("SendMessageW");
     if (sim::findWindow(window)) {
         return sim::dispatch(window, message, wParam, lParam);
     }
@@ -525,59 +534,8 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-LONG GetWindowLongW(HWND window, int index) {
-    sim::Window* w = sim::findWindow(window);
-    if (!w || index != GWL_STYLE) {
-        return 0;
-    }
-    const uint32_t style = (w->style & ~static_cast<uint32_t>(WS_VISIBLE)) |
-                           (w->visible ? static_cast<uint32_t>(WS_VISIBLE) : 0);
-    return static_cast<LONG>(style);
-}
-
-// As on Windows, a style changed here is not drawn: a window whose WS_VISIBLE goes is invisible
-// from then on, and nothing repaints what it covered.
-LONG SetWindowLongW(HWND window, int index, LONG value) {
-    sim::Window* w = sim::findWindow(window);
-    if (!w || index != GWL_STYLE) {
-        return 0;
-    }
-    const LONG previous = GetWindowLongW(window, index);
-    w->style = static_cast<uint32_t>(value);
-    w->visible = (value & WS_VISIBLE) != 0;
-    return previous;
-}
-
-BOOL GetWindowRect(HWND window, RECT* rect) {
-    sim::Window* w = sim::findWindow(window);
-    if (!w || !rect) {
-        return FALSE;
-    }
-    *rect = RECT{w->x, w->y, w->x + w->cx, w->y + w->cy};
-    return TRUE;
-}
-
-BOOL RedrawWindow(HWND window, const RECT* update, void*, UINT flags) {
-    if (!window) {
-        if (update && (flags & RDW_INVALIDATE)) {
-            world().screenRedraws.push_back(*update);
-        }
-        return TRUE;
-    }
-    sim::Window* w = sim::findWindow(window);
-    if (!w) {
-        return FALSE;
-    }
-    if (flags & RDW_INVALIDATE) {
-        w->needsPaint = true;
-        for (sim::Control& c : w->controls) {
-            c.needsPaint = true;
-        }
-    }
-    return TRUE;
-}
-
 void InitCommonControls() {
+    sim::systemCall("InitCommonControls");
     ++world().initCommonControlsCalls;
 }
 

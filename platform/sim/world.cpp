@@ -242,6 +242,7 @@ void* LocalAlloc(UINT flags, size_t bytes) {
                                           : std::malloc(bytes ? bytes : 1);
     if (block) {
         ++w.liveAllocations;
+        w.liveBlocks.insert(block);
     }
     return block;
 }
@@ -299,6 +300,7 @@ const char* GetCommandLineA() {
 void* LocalFree(void* block) {
     if (block) {
         --sim::world().liveAllocations;
+        sim::world().liveBlocks.erase(block);
         std::free(block);
     }
     return nullptr;

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -349,13 +350,8 @@ struct World {
     std::vector<Timer> timers;
     os::DWORD tickCount = 0;
     std::vector<Paint> paints;
-    std::vector<os::RECT> screenRedraws; // RedrawWindow of a part of the screen (no window)
-    // Shown windows hidden by ShowWindow or DestroyWindow: under Wine on an X display each one
-    // waits for the window manager's answer, two seconds where there is none.
-    int windowManagerWaits = 0;
     // The thread's active top-level window: shown windows take it; hiding or destroying a shown
-    // active window passes it to its owner, and destroying one that is no longer shown leaves
-    // the thread with none, as the system is not bound to pass it on then.
+    // active window passes it to its owner. A test moves it elsewhere as a user would.
     os::HWND activeWindow = nullptr;
 
     // Movable global memory.
@@ -368,10 +364,16 @@ struct World {
 
     // The process.
     std::string commandLine = "portfix.exe";
+    // Held while a module is initialised and while it hears a detach; the window, GDI, spooler
+    // and loader calls made meanwhile, by name, in order.
+    bool loaderLock = false;
+    std::vector<std::string> callsUnderLoaderLock;
 
     // Memory.
     long allocations = 0;
     long liveAllocations = 0;
+    long allocationsLeftAtExit = 0; // live when the process ended, after its modules' detach
+    std::set<void*> liveBlocks;     // what the process would get back from the system at its end
     long failAllocationAt = -1; // index (from 0) of the next allocation that fails; -1: none fail
 };
 
@@ -431,8 +433,23 @@ void advanceTime(os::DWORD milliseconds);
 // What the control `id` of a live dialog showed at its last paint; "<unpainted>" before the
 // first, "<missing>" without such a control.
 std::u16string paintedText(os::HWND dialog, int id);
+// Another window that covered this one goes: the window and its controls are to be painted again.
+void uncover(os::HWND window);
 // The progress bar `id` of a live dialog at its last paint, or -1.
 int paintedPosition(os::HWND dialog, int id);
 int liveDCs();
+
+// The loader. A module's entry point hears the process attach when it is first loaded and the
+// detach when its last reference goes (reserved null) or the process ends (reserved not null).
+constexpr os::DWORD kProcessDetach = 0;
+constexpr os::DWORD kProcessAttach = 1;
+using EntryPoint = void (*)(os::HINSTANCE module, os::DWORD reason, void* reserved);
+// LoadLibrary of the module with these compiled resources and this entry point: mapped and
+// attached the first time, one more reference every time.
+os::HINSTANCE loadModule(const uint8_t* resources, size_t size, EntryPoint entry);
+long moduleReferences(os::HINSTANCE module);
+// ExitProcess: every loaded module hears the detach of the process's end, then the process's
+// memory goes back to the system.
+void exitProcess();
 
 } // namespace sim

@@ -12,14 +12,12 @@ constexpr auto wmCommand = os::WM_COMMAND;
 constexpr auto wmTimer = os::WM_TIMER;
 constexpr auto wmPaint = os::WM_PAINT;
 constexpr auto wmApp = os::WM_APP;
-constexpr auto gwlStyle = os::GWL_STYLE;
-constexpr auto wsVisible = os::WS_VISIBLE;
-constexpr auto rdwFlags = os::RDW_INVALIDATE | os::RDW_ERASE | os::RDW_ALLCHILDREN | os::RDW_FRAME;
 constexpr auto mbIconWarning = os::MB_ICONWARNING;
 constexpr auto mbIconInformation = os::MB_ICONINFORMATION;
 constexpr auto dmOutBuffer = os::DM_OUT_BUFFER;
 constexpr auto dmInBuffer = os::DM_IN_BUFFER;
 constexpr auto dmInPrompt = os::DM_IN_PROMPT;
+constexpr auto fromAddress = os::GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS;
 } // namespace seam
 
 #include <windows.h>
@@ -44,16 +42,13 @@ static_assert(seam::pbmSetRange == PBM_SETRANGE && seam::pbmSetPos == PBM_SETPOS
 static_assert(seam::wmInitDialog == WM_INITDIALOG && seam::wmCommand == WM_COMMAND &&
                   seam::wmTimer == WM_TIMER && seam::wmApp == WM_APP && seam::wmPaint == WM_PAINT,
               "messages");
-static_assert(sizeof(os::RECT) == sizeof(RECT), "RECT");
-static_assert(seam::gwlStyle == GWL_STYLE && seam::wsVisible == WS_VISIBLE &&
-                  seam::rdwFlags == (RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME),
-              "window styles and redrawing");
 static_assert(seam::mbIconWarning == MB_ICONWARNING &&
                   seam::mbIconInformation == MB_ICONINFORMATION,
               "message box icons");
 static_assert(seam::dmOutBuffer == DM_OUT_BUFFER && seam::dmInBuffer == DM_IN_BUFFER &&
                   seam::dmInPrompt == DM_IN_PROMPT,
               "device mode flags");
+static_assert(seam::fromAddress == GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, "module flags");
 
 const wchar_t* w(const char16_t* s) {
     return reinterpret_cast<const wchar_t*>(s);
@@ -205,18 +200,11 @@ DWORD GetTickCount() {
     return ::GetTickCount();
 }
 
-LONG GetWindowLongW(HWND window, int index) {
-    return ::GetWindowLongW(h(window), index);
+BOOL GetModuleHandleExW(DWORD flags, const char16_t* moduleName, HINSTANCE* module) {
+    return ::GetModuleHandleExW(flags, w(moduleName), reinterpret_cast<::HMODULE*>(module));
 }
-LONG SetWindowLongW(HWND window, int index, LONG value) {
-    return ::SetWindowLongW(h(window), index, value);
-}
-BOOL GetWindowRect(HWND window, RECT* rect) {
-    return ::GetWindowRect(h(window), reinterpret_cast<::RECT*>(rect));
-}
-BOOL RedrawWindow(HWND window, const RECT* update, void* region, UINT flags) {
-    return ::RedrawWindow(h(window), reinterpret_cast<const ::RECT*>(update),
-                          static_cast<::HRGN>(region), flags);
+BOOL FreeLibrary(HINSTANCE module) {
+    return ::FreeLibrary(reinterpret_cast<::HMODULE>(module));
 }
 
 LONG RegOpenKeyW(HKEY parent, const char16_t* subKey, HKEY* result) {

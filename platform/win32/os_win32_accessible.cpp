@@ -7,8 +7,16 @@
 // know nothing of a template that has no label for a field.
 //
 // oleacc.dll and oleaut32.dll are loaded on the first annotation, not at load: most processes
-// never show a dialog, and oleacc brings the COM runtime with it. They stay loaded: an annotated
+// never show a dialog, and oleacc brings the COM runtime with it. They come from the system
+// folder only: a plain LoadLibraryW looks in the host's own folder first, where anyone who can
+// write there could plant an oleacc.dll (it is not a KnownDLL). They stay loaded: an annotated
 // window may be asked until it is destroyed, and a DLL may not unload others while it detaches.
+//
+// An object handed out is the client's to call and release whenever it likes: a screen reader
+// caches objects, in its own process through a stub in the host's, long after the window and
+// after the host has freed this library. Its code is ours, so the library pins itself in the
+// process the first time it hands one out, and is never unmapped from then on (at process exit
+// it still hears the detach and stores its settings). Until then it unloads as usual.
 #include "platform/os.h"
 
 namespace seam {
@@ -56,8 +64,8 @@ const Oleacc* oleacc() {
     static bool tried = false;
     if (!tried) {
         tried = true;
-        const HMODULE acc = LoadLibraryW(L"oleacc.dll");
-        const HMODULE aut = LoadLibraryW(L"oleaut32.dll");
+        const HMODULE acc = LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        const HMODULE aut = LoadLibraryExW(L"oleaut32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
         functions.createStd = entry<CreateStdAccessibleObjectFn>(acc, "CreateStdAccessibleObject");
         functions.lresultFromObject = entry<LresultFromObjectFn>(acc, "LresultFromObject");
         functions.sysAllocString = entry<SysAllocStringFn>(aut, "SysAllocString");
@@ -106,6 +114,18 @@ template <typename T> void destroy(T* object) {
 
 Annotation* annotationOf(HWND window) {
     return static_cast<Annotation*>(GetPropW(window, kProperty));
+}
+
+// From the first object handed out, the library stays in the process (see the top of the file).
+void pinLibrary() {
+    static bool pinned = false;
+    if (!pinned) {
+        HMODULE self = nullptr;
+        pinned = GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN |
+                                        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                    reinterpret_cast<LPCWSTR>(reinterpret_cast<void*>(&pinLibrary)),
+                                    &self) != FALSE;
+    }
 }
 
 bool isSelf(const VARIANT& child) {
@@ -265,6 +285,9 @@ LRESULT clientObject(HWND window, WPARAM wParam, const Annotation& texts) {
     // The client holds its own reference; a result below zero is a failure (no COM on this
     // thread, say), after which the window answers as it would have without us.
     const LRESULT result = runtime->lresultFromObject(__uuidof(IAccessible), wParam, object);
+    if (result > 0) {
+        pinLibrary();
+    }
     object->Release();
     return result > 0 ? result : 0;
 }
@@ -280,7 +303,12 @@ LRESULT CALLBACK annotatedProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             return answer;
         }
     } else if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        // The window's last message. Our procedure is taken out only where it is still the
+        // window's own: a procedure that someone hooked over ours calls ours through the pointer
+        // it keeps, and putting the original back would unhook it. Nothing comes after this.
+        if (GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(annotatedProc)) {
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        }
         RemovePropW(window, kProperty);
         destroy(texts);
     }

@@ -182,14 +182,6 @@ HWND GetFocus() {
     return h(::GetFocus());
 }
 
-HWND GetActiveWindow() {
-    return h(::GetActiveWindow());
-}
-
-HWND SetActiveWindow(HWND window) {
-    return h(::SetActiveWindow(h(window)));
-}
-
 HGLOBAL GlobalAlloc(UINT flags, size_t bytes) {
     return g(::GlobalAlloc(flags, bytes));
 }

@@ -1,9 +1,11 @@
 // A whole session of a host on the simulated machine, run by ctest under valgrind memcheck: the
 // library loaded, the dialogs a user goes through, three jobs (one printed to the end, one
-// cancelled from the progress window, one abandoned by unloading the library in its middle) and
-// the unload. Exits non-zero when the machine is left with memory, device contexts, windows,
-// printer handles or keys of the library, or when a job did not end as it should; valgrind adds
-// every invalid access and every byte lost.
+// cancelled from the progress window, one whose host frees the library in its middle and closes
+// it after loading the library again) and the unload; at last a process that ends with a job
+// open. Exits non-zero when the machine is left with memory, device contexts, windows, printer
+// handles or keys of the library, when a job did not end as it should, or when a window, GDI,
+// spooler or loader call was made under the loader lock; valgrind adds every invalid access and
+// every byte lost.
 #include "dotpress.h"
 #include "dotpress/core/library_instance.h"
 #include "dotpress/core/library_object.h"
@@ -144,23 +146,33 @@ void session() {
     printLines(10);
     ImpCerrarImpresora();
 
-    // Abandoned: the host unloads the library in the middle of a page.
+    // The host frees the library in the middle of a page: the job keeps it loaded, and its
+    // window answers the host's loop, until the host loads the library again and closes it.
     expect(ImpAbrirImpresora(nullptr, "Tercero", jobOptions(1, 1, 2)) == 0, "third job opens");
     printLines(15);
     dotpress::unload();
+    expect(dotpress::isLoaded(), "an open job keeps the library");
+    sim::pumpMessages();
+    expect(sim::clickButton(dotpress::library().dialog, IDC_PROGRESS_CANCEL),
+           "the window still answers");
+    dotpress::load();
+    ImpCerrarImpresora();
+    dotpress::unload();
+    expect(!dotpress::isLoaded(), "unloaded once the job is closed");
 
     const auto& docs = sim::world().documents;
     expect(docs.size() == 3, "three documents");
     if (docs.size() == 3) {
         expect(docs[0].ended && docs[0].pages.size() == 8, "first job printed whole");
         expect(docs[1].aborted && docs[1].pages.size() == 1, "second job dropped after a page");
-        expect(docs[2].aborted && !docs[2].ended, "third job dropped at unload");
+        expect(docs[2].aborted && !docs[2].ended, "third job dropped when closed");
     }
     expect(sim::world().liveAllocations == 0, "library memory left");
     expect(sim::liveDCs() == 0, "device contexts left");
     expect(sim::liveWindows() == 0, "windows left");
     expect(sim::world().openPrinters == 0, "printer handles left");
     expect(sim::world().openKeys.empty(), "registry keys left open");
+    expect(sim::world().callsUnderLoaderLock.empty(), "calls under the loader lock");
     expect(sim::getValue(os::HKEY_CURRENT_USER, dotpress::settings::kSettingsKey, u"DatosPag")
                .has_value(),
            "settings written at unload");
@@ -168,10 +180,31 @@ void session() {
 
 } // namespace
 
+// The process ends with a job open: only the settings are stored, and the system takes the
+// rest back.
+void exitWithAJobOpen() {
+    sim::reset();
+    sim::addBraillePrinter(u"VORN 1", u"LPT1:", sim::Params{});
+    sim::setString(os::HKEY_CURRENT_USER, dotpress::settings::kSettingsKey, u"NombreImp",
+                   u"VORN 1");
+    dotpress::load();
+    uint16_t lines = 10, columns = 30;
+    ImpSetPrintingArea(&lines, &columns);
+    expect(ImpAbrirImpresora(nullptr, "Cuarto", jobOptions(1, 1, 2)) == 0, "fourth job opens");
+    printLines(5);
+    dotpress::exitProcess();
+    expect(!dotpress::isLoaded(), "the process's end takes the library");
+    expect(sim::world().callsUnderLoaderLock.empty(), "calls under the loader lock at the end");
+    expect(sim::getValue(os::HKEY_CURRENT_USER, dotpress::settings::kSettingsKey, u"Encuadernar")
+               .has_value(),
+           "settings written at the process's end");
+}
+
 int main() {
     session();
     // A second session on the same process: nothing of the first one may be in the way.
     session();
+    exitWithAJobOpen();
     if (failures == 0) {
         std::puts("full_session: load, dialogs, three jobs and unload left nothing behind");
     }

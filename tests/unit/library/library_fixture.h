@@ -36,6 +36,12 @@ protected:
     void SetUp() override { sim::reset(); }
     void TearDown() override {
         dotpress::unload();
+        EXPECT_FALSE(dotpress::isLoaded()) << "a job left open keeps the library loaded";
+        if (dotpress::isLoaded()) {
+            dotpress::exitProcess();
+        }
+        EXPECT_EQ(sim::world().callsUnderLoaderLock, std::vector<std::string>{})
+            << "window, GDI, spooler or loader calls under the loader lock";
         EXPECT_EQ(sim::world().liveAllocations, 0) << "memory left behind at unload";
         EXPECT_EQ(sim::liveDCs(), 0) << "device contexts left behind";
         EXPECT_EQ(sim::world().openPrinters, 0) << "printer handles left behind";
@@ -51,9 +57,10 @@ protected:
         dotpress::load();
         return dotpress::library();
     }
+    // Unloads the library and loads it again, as far as the first export a host calls.
     void reload() {
         dotpress::unload();
-        dotpress::load();
+        load();
     }
     dotpress::LibraryObject& lib() { return dotpress::library(); }
     dotpress::JobState& job() { return dotpress::library(); }

@@ -482,19 +482,4 @@ TEST_F(SessionTest, RangeCountOutsideItsBoundsIsHeldInside) {
     }
 }
 
-TEST_F(SessionTest, UnloadWithAnOpenJobAbortsIt) {
-    machine();
-    area(10, 20);
-    ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 2}}));
-    ImpImprimirLinea("a");
-    ASSERT_EQ(sim::liveWindows(), 1);
-    dotpress::unload();
-    EXPECT_TRUE(document().aborted);
-    EXPECT_FALSE(document().ended);
-    EXPECT_EQ(sim::liveWindows(), 0);
-    // The settings are written all the same.
-    EXPECT_TRUE(sim::getValue(os::HKEY_CURRENT_USER, dptest::kKey, u"DatosPag"));
-    EXPECT_TRUE(sim::getValue(os::HKEY_CURRENT_USER, dptest::kKey, u"Encuadernar"));
-}
-
 } // namespace

@@ -310,10 +310,4 @@ TEST_F(LibraryTest, PageSizeExportsSkipNullPointers) {
     }
 }
 
-TEST_F(LibraryTest, EntryPointStoresTheModuleAndInitialisesCommonControls) {
-    load();
-    EXPECT_NE(dotpress::moduleHandle, nullptr);
-    EXPECT_EQ(sim::world().initCommonControlsCalls, 1);
-}
-
 } // namespace

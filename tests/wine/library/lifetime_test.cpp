@@ -1,7 +1,7 @@
-// The real Dotpress.dll loaded and unloaded by a host: unloaded in the middle of a job, and
-// loaded, used for a job and unloaded again and again. Wine answers 0 to GetGuiResources and
-// GetProcessHandleCount, so what is left behind is read from the thread's windows and the
-// process's committed memory.
+// The real Dotpress.dll loaded and unloaded by a host: freed in the middle of a job, on the host's
+// thread or on another, the process ending with a job open, and loaded, used for a job and
+// unloaded again and again. Wine answers 0 to GetGuiResources and GetProcessHandleCount, so what
+// is left behind is read from the thread's windows and the process's committed memory.
 #include "dotpress.h"
 #include "dotpress_dll.h"
 #include "wine_printers.h"
@@ -91,29 +91,98 @@ protected:
     ScopedPrinter printer{L"Dotpress Lifetime", L"VORN Braille", testDir() + L"\\lifetime.ps"};
 };
 
-TEST_F(LifetimeTest, UnloadWithAJobOpenReturnsPromptlyAndKeepsTheSettings) {
-    const int windowsBefore = threadWindows();
-    HMODULE dll = LoadLibraryW(dotpresstest::dllPath().c_str());
-    ASSERT_NE(dll, nullptr);
-    const Exports imp(dll);
-    imp.area(10, 20);
-    ASSERT_EQ(imp.open("Abandonado", pages(1, 3)), 0);
-    for (int i = 0; i < 15; ++i) {
-        imp.line("l\xednea");
-        pumpMessages();
-    }
-    ASSERT_NE(FindWindowW(L"#32770", L"Imprimiendo"), nullptr);
-    ASSERT_GT(threadWindows(), windowsBefore);
+DWORD WINAPI freeOnThisThread(void* module) {
+    return FreeLibrary(static_cast<HMODULE>(module)) ? 0 : 1;
+}
 
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_TRUE(FreeLibrary(dll));
-    const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(took, std::chrono::seconds(1));
-    pumpMessages();
-    EXPECT_EQ(FindWindowW(L"#32770", L"Imprimiendo"), nullptr) << "the window went with the DLL";
-    EXPECT_EQ(threadWindows(), windowsBefore);
-    EXPECT_EQ(stored(L"DatosPag").size(), 12u);
-    EXPECT_EQ(stored(L"Encuadernar").size(), 4u);
+// A host frees the library with a job open: on its own thread, or on another thread while its
+// own waits for that one and pumps nothing (the unload must not send the host's windows
+// anything, nor wait for its loop). The job holds the library: FreeLibrary returns at once, the
+// window keeps answering the host's loop, Cancelar included; the host that loads the library
+// again finds the job, closes it, and its last FreeLibrary unloads the library and stores the
+// settings.
+TEST_F(LifetimeTest, FreeLibraryWithAJobOpenLeavesTheJobWorkingUntilItIsClosed) {
+    for (const bool otherThread : {false, true}) {
+        SCOPED_TRACE(otherThread ? "FreeLibrary on another thread" : "on the host's thread");
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"DatosPag");
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"Encuadernar");
+        const int windowsBefore = threadWindows();
+        HMODULE dll = LoadLibraryW(dotpresstest::dllPath().c_str());
+        ASSERT_NE(dll, nullptr);
+        {
+            const Exports imp(dll);
+            imp.area(10, 20);
+            ASSERT_EQ(imp.open("Abandonado", pages(1, 3)), 0);
+            for (int i = 0; i < 15; ++i) {
+                imp.line("l\xednea");
+                pumpMessages();
+            }
+        }
+        const HWND progress = FindWindowW(L"#32770", L"Imprimiendo");
+        ASSERT_NE(progress, nullptr);
+
+        const auto start = std::chrono::steady_clock::now();
+        if (otherThread) {
+            HANDLE thread = CreateThread(nullptr, 0, freeOnThisThread, dll, 0, nullptr);
+            ASSERT_NE(thread, nullptr);
+            EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0)
+                << "the unload waited for the host's loop";
+            DWORD freed = 1;
+            GetExitCodeThread(thread, &freed);
+            EXPECT_EQ(freed, 0u);
+            CloseHandle(thread);
+        } else {
+            EXPECT_TRUE(FreeLibrary(dll));
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+
+        // The host's loop runs on: the window is the job's, alive, and handles its button.
+        EXPECT_EQ(GetModuleHandleW(dotpresstest::dllPath().c_str()), dll) << "the job holds it";
+        pumpMessages();
+        ASSERT_TRUE(IsWindow(progress));
+        PostMessageW(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        pumpMessages();
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(progress, IDCANCEL))) << "Cancelar was handled";
+        EXPECT_TRUE(stored(L"Encuadernar").empty()) << "nothing was unloaded yet";
+
+        // Loaded again, the job is there to be closed; then the library goes as usual.
+        HMODULE again = LoadLibraryW(dotpresstest::dllPath().c_str());
+        ASSERT_EQ(again, dll);
+        Exports(again).close();
+        EXPECT_FALSE(IsWindow(progress));
+        EXPECT_TRUE(FreeLibrary(again));
+        EXPECT_EQ(GetModuleHandleW(dotpresstest::dllPath().c_str()), nullptr);
+        EXPECT_EQ(threadWindows(), windowsBefore);
+        EXPECT_EQ(stored(L"DatosPag").size(), 12u);
+        EXPECT_EQ(stored(L"Encuadernar").size(), 4u);
+    }
+}
+
+// The process ends with a job open and the library loaded: at the detach of the process's end
+// the library stores its settings and does nothing else; the process ends cleanly. The host is
+// lifetime_child.exe, beside this test.
+TEST_F(LifetimeTest, ProcessEndWithAJobOpenStoresTheSettings) {
+    const BYTE block[12] = {2, 0, 0x18, 1, 32, 0, 25, 0, 1, 0, 0, 0};
+    store(L"DatosPag", REG_BINARY, block, sizeof block); // "Encuadernar" missing: binding is 1
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring child(self);
+    child = child.substr(0, child.find_last_of(L'\\') + 1) + L"dotpress_lifetime_child.exe";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + child + L"\"";
+    ASSERT_TRUE(CreateProcessW(child.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &startup, &process))
+        << narrow(child);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    DWORD exitCode = 0xFFFFFFFF;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(exitCode, 0u) << "the child ends as its main returns, not by a fault";
+    EXPECT_EQ(stored(L"DatosPag"), std::vector<BYTE>(block, block + sizeof block));
+    EXPECT_EQ(stored(L"Encuadernar"), (std::vector<BYTE>{1, 0, 0, 0}));
 }
 
 TEST_F(LifetimeTest, SoakOfLoadsJobsAndUnloadsLeavesNothingBehind) {
