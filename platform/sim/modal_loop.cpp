@@ -125,8 +125,8 @@ os::INT_PTR runModal(os::HWND dialog) {
         world().script.pop_front();
         perform(dialog, s);
     }
-    // As the dialog closes the focus leaves it: the control that had it is told, as Wine tells
-    // an edit that still had the focus when Enter or Esc ended the dialog.
+    // A dialog that ended took the focus as it ended (endModal); one closed here as stuck loses
+    // it now, and the control that had it is told all the same.
     if (Window* closing = findWindow(dialog)) {
         moveFocus(*closing, nullptr);
     }
