@@ -171,6 +171,11 @@ void ProgressWindow::noteProgress() {
 }
 
 void ProgressWindow::showProgress() {
+    if (showPending) {
+        // Shown now, from the loop's note, a paint or the close: the hold's timer has nothing
+        // left to show, and the hold counts from this show.
+        os::KillTimer(dialog, kShowTimer);
+    }
     showPending = false;
     if (shownPage != notedPage) {
         os::SetDlgItemInt(dialog, IDC_PROGRESS_PAGE, notedPage, os::FALSE);

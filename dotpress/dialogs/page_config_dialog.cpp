@@ -58,7 +58,6 @@ os::INT_PTR OS_CALLBACK PageConfigDialog::dialogProc(os::HWND dialog, os::UINT m
 }
 
 void PageConfigDialog::openDialog(os::HWND dialog) {
-    closing = false;
     PrinterParams& params = editedRecord->params;
     // A format the list does not have, stored by someone else, opens on the default format.
     if (params.paperFormat < 0 || params.paperFormat > kUserDefinedFormat) {
@@ -84,27 +83,15 @@ void PageConfigDialog::openDialog(os::HWND dialog) {
 }
 
 void PageConfigDialog::command(os::HWND dialog, int id, os::WORD code) {
-    // The focus leaves a field as the dialog closes, after Aceptar has taken what it takes: that
-    // is no user leaving the field, and clamping then would change what nobody touched.
-    if (closing) {
-        return;
-    }
     PrinterParams& params = editedRecord->params;
     switch (id) {
     case IDC_PAGE_LINES:
-        if (code == os::EN_KILLFOCUS) {
-            params.lines = clampedField(dialog, id, kMinLines, kMaxLines);
-            showField(dialog, IDC_PAGE_LINES, fieldNumber(params.lines));
-            showField(dialog, IDC_PAGE_PICTURE_LINES, fieldNumber(params.lines));
-        } else if (code == os::EN_SETFOCUS) {
-            selectWholeText(dialog, id);
-        }
-        break;
     case IDC_PAGE_COLUMNS:
         if (code == os::EN_KILLFOCUS) {
-            params.columns = clampedField(dialog, id, kMinColumns, kMaxColumns);
-            showField(dialog, IDC_PAGE_COLUMNS, fieldNumber(params.columns));
-            showField(dialog, IDC_PAGE_PICTURE_COLUMNS, fieldNumber(params.columns));
+            // However the focus leaves (Tab, a click elsewhere or on Aceptar, the dialog's end),
+            // only a number the user changed is held to the limits: a stored value out of range
+            // that nobody touched stays as it is.
+            takeChangedField(dialog, id);
         } else if (code == os::EN_SETFOCUS) {
             selectWholeText(dialog, id);
         }
@@ -119,25 +106,36 @@ void PageConfigDialog::command(os::HWND dialog, int id, os::WORD code) {
             params.paperFormat =
                 static_cast<int16_t>(os::SendMessageW(list, os::CB_GETCURSEL, 0, 0));
         }
-        // The fields show the copy's values except where the user has typed a number and
-        // accepts with Enter before leaving the field: that one number is taken, within the
-        // limits that leaving would apply. A stored value out of range that nobody touched
-        // stays as it is.
-        if (typedInFocusedField(dialog, IDC_PAGE_LINES, fieldNumber(params.lines))) {
-            params.lines = clampedField(dialog, IDC_PAGE_LINES, kMinLines, kMaxLines);
-        } else if (typedInFocusedField(dialog, IDC_PAGE_COLUMNS, fieldNumber(params.columns))) {
-            params.columns = clampedField(dialog, IDC_PAGE_COLUMNS, kMinColumns, kMaxColumns);
+        // Enter accepts while a field may still have the focus: a number typed there and not
+        // yet left is taken now, within the same limits, and shown as taken, so that the focus
+        // leaving the field as the dialog ends changes nothing more.
+        for (int field : {IDC_PAGE_LINES, IDC_PAGE_COLUMNS}) {
+            if (hasFocus(dialog, field)) {
+                takeChangedField(dialog, field);
+            }
         }
-        closing = true;
         os::EndDialog(dialog, 1);
         break;
     case os::IDCANCEL:
-        closing = true;
         os::EndDialog(dialog, 0);
         break;
     default:
         break;
     }
+}
+
+void PageConfigDialog::takeChangedField(os::HWND dialog, int id) {
+    PrinterParams& params = editedRecord->params;
+    const bool lines = id == IDC_PAGE_LINES;
+    int16_t& value = lines ? params.lines : params.columns;
+    if (!fieldChanged(dialog, id, fieldNumber(value))) {
+        return;
+    }
+    value = lines ? clampedField(dialog, id, kMinLines, kMaxLines)
+                  : clampedField(dialog, id, kMinColumns, kMaxColumns);
+    showField(dialog, id, fieldNumber(value));
+    showField(dialog, lines ? IDC_PAGE_PICTURE_LINES : IDC_PAGE_PICTURE_COLUMNS,
+              fieldNumber(value));
 }
 
 void PageConfigDialog::takeListChoice(os::HWND dialog) {

@@ -37,7 +37,6 @@ public:
     int32_t runPageConfig(os::HWND owner);
 
     PrinterRecord* editedRecord = nullptr; // the working copy while the dialog runs
-    bool closing = false;                  // Aceptar or Cancelar has ended the dialog
     static PageConfigDialog* instance;
 
 private:
@@ -45,6 +44,9 @@ private:
                                               os::LPARAM lParam);
     void openDialog(os::HWND dialog);
     void command(os::HWND dialog, int id, os::WORD code);
+    // Takes the number of field `id` (lines or columns), within the limits, into the working copy
+    // when it differs from the one the field was given, and shows what was taken.
+    void takeChangedField(os::HWND dialog, int id);
     void takeListChoice(os::HWND dialog);
     void refresh(os::HWND dialog);
 };

@@ -20,9 +20,13 @@ int16_t fieldValue(os::HWND dialog, int id) {
     return static_cast<int16_t>(static_cast<uint16_t>(readField(dialog, id) & 0xFFFF));
 }
 
-bool typedInFocusedField(os::HWND dialog, int id, os::UINT shown) {
+bool fieldChanged(os::HWND dialog, int id, os::UINT shown) {
+    return readField(dialog, id) != shown;
+}
+
+bool hasFocus(os::HWND dialog, int id) {
     const os::HWND field = os::GetDlgItem(dialog, id);
-    return field && os::GetFocus() == field && readField(dialog, id) != shown;
+    return field && os::GetFocus() == field;
 }
 
 void selectWholeText(os::HWND dialog, int id) {

@@ -17,9 +17,11 @@ void showField(os::HWND dialog, int id, os::UINT number);
 os::UINT readField(os::HWND dialog, int id);
 // A number field's value as a record keeps it: the field's number cut to 16 bits.
 int16_t fieldValue(os::HWND dialog, int id);
-// The focused control is field `id` of the dialog and holds another number than `shown`, the one
-// the dialog last put there: the user typed it and has not left the field yet.
-bool typedInFocusedField(os::HWND dialog, int id, os::UINT shown);
+// Field `id` holds another number than `shown`, the one the dialog last put there: the user
+// changed it. Typing the same number again, or other digits for it ("012"), is no change.
+bool fieldChanged(os::HWND dialog, int id, os::UINT shown);
+// Field `id` of the dialog has the focus.
+bool hasFocus(os::HWND dialog, int id);
 // The whole text of an edit selected, so that the next key replaces it.
 void selectWholeText(os::HWND dialog, int id);
 // Selects the record's entry of the paper list, shows lines and columns in their fields and

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 
 namespace dotpress {
 
@@ -145,7 +146,6 @@ os::UINT_PTR OS_CALLBACK PageSetupHook::hookProc(os::HWND dialog, os::UINT messa
 }
 
 void PageSetupHook::openDialog(os::HWND dialog) {
-    closing = false;
     // The dialog starts from what the driver reads out of the device mode.
     getPrinterParams(*editedRecord);
     refresh(dialog);
@@ -157,16 +157,6 @@ void PageSetupHook::openDialog(os::HWND dialog) {
 }
 
 void PageSetupHook::command(os::HWND dialog, int id, os::WORD code) {
-    const bool field = id == IDC_PAGE_LINES || id == IDC_PAGE_COLUMNS || id == IDC_PAGE_LENGTH;
-    if (closing) {
-        // The system closes the dialog after Aceptar or Cancelar, and the focus leaves a field
-        // with it: no reason to hand the driver anything. A field that gets the focus again
-        // means the dialog stayed open after all.
-        if (!(field && code == os::EN_SETFOCUS)) {
-            return;
-        }
-        closing = false;
-    }
     switch (id) {
     case IDC_PAGE_PRINTER_SETUP:
         showPrinterProperties(dialog, *editedRecord);
@@ -182,17 +172,23 @@ void PageSetupHook::command(os::HWND dialog, int id, os::WORD code) {
     case IDC_PAGE_COLUMNS:
     case IDC_PAGE_LENGTH:
         if (code == os::EN_KILLFOCUS) {
-            readControls(dialog);
-            setPrinterParams(*editedRecord);
-            getPrinterParams(*editedRecord);
-            refresh(dialog);
+            // However the focus leaves (Tab, a click elsewhere or on Aceptar, the dialog's end),
+            // a field that still shows the driver's number hands it nothing.
+            if (takeChangedField(dialog, id)) {
+                setPrinterParams(*editedRecord);
+                getPrinterParams(*editedRecord);
+                refresh(dialog);
+            }
         } else if (code == os::EN_SETFOCUS) {
             selectWholeText(dialog, id);
         }
         break;
     case IDC_PAGE_PAPER:
         if (code == os::CBN_SELCHANGE) {
-            readControls(dialog);
+            // Only the paper changed: the fields keep the numbers the driver gave, the length
+            // included, rather than what their whole inches would read back as.
+            editedRecord->params.paperFormat = static_cast<int16_t>(
+                os::SendMessageW(os::GetDlgItem(dialog, IDC_PAGE_PAPER), os::CB_GETCURSEL, 0, 0));
             setPrinterParams(*editedRecord);
             refresh(dialog);
         } else if (code == os::CBN_SETFOCUS) {
@@ -204,42 +200,55 @@ void PageSetupHook::command(os::HWND dialog, int id, os::WORD code) {
         break;
     case os::IDOK:
         acceptTypedField(dialog);
-        closing = true;
         break;
     case os::IDCANCEL:
-        closing = true;
+        // The system takes the focus from a field as it closes the dialog: what the field
+        // shows must then be what the working copy holds, so that nothing typed reaches the
+        // driver after Cancelar. Should the system keep the dialog open, it shows the copy.
+        refresh(dialog);
         break;
     default:
         break;
     }
 }
 
-void PageSetupHook::readControls(os::HWND dialog) {
+bool PageSetupHook::takeChangedField(os::HWND dialog, int id) {
     PrinterParams& params = editedRecord->params;
-    params.paperFormat = static_cast<int16_t>(
-        os::SendMessageW(os::GetDlgItem(dialog, IDC_PAGE_PAPER), os::CB_GETCURSEL, 0, 0));
-    params.lines = fieldValue(dialog, IDC_PAGE_LINES);
-    params.columns = fieldValue(dialog, IDC_PAGE_COLUMNS);
-    params.paperLength = millimetresOf(readField(dialog, IDC_PAGE_LENGTH));
+    switch (id) {
+    case IDC_PAGE_LINES:
+    case IDC_PAGE_COLUMNS: {
+        int16_t& value = id == IDC_PAGE_LINES ? params.lines : params.columns;
+        if (!fieldChanged(dialog, id, fieldNumber(value))) {
+            return false;
+        }
+        value = fieldValue(dialog, id);
+        return true;
+    }
+    case IDC_PAGE_LENGTH:
+        // Whole inches: only a number typed is converted, rounded up to whole millimetres.
+        if (!fieldChanged(dialog, id, lengthNumber(params.paperLength))) {
+            return false;
+        }
+        params.paperLength = millimetresOf(readField(dialog, id));
+        return true;
+    default:
+        return false;
+    }
 }
 
 void PageSetupHook::acceptTypedField(os::HWND dialog) {
-    // Enter accepts while a field may still have the focus, so leaving it never handed a number
-    // just typed to the driver: that one number goes now. Nothing else is read back: what the
-    // fields show is what the driver last gave, and reading it again would round the paper
-    // length to whole inches or take a format beyond the system's paper list as none at all.
-    PrinterParams& params = editedRecord->params;
-    if (typedInFocusedField(dialog, IDC_PAGE_LINES, fieldNumber(params.lines))) {
-        params.lines = fieldValue(dialog, IDC_PAGE_LINES);
-    } else if (typedInFocusedField(dialog, IDC_PAGE_COLUMNS, fieldNumber(params.columns))) {
-        params.columns = fieldValue(dialog, IDC_PAGE_COLUMNS);
-    } else if (typedInFocusedField(dialog, IDC_PAGE_LENGTH, lengthNumber(params.paperLength))) {
-        params.paperLength = millimetresOf(readField(dialog, IDC_PAGE_LENGTH));
-    } else {
-        return;
+    // Enter accepts while a field may still have the focus, so leaving it has not handed a
+    // number just typed to the driver: that one number goes now. The fields then show what the
+    // driver kept, so that the focus leaving them as the system closes the dialog hands over
+    // nothing more, and a dialog the system keeps open shows what "Aceptar" took.
+    for (int id : {IDC_PAGE_LINES, IDC_PAGE_COLUMNS, IDC_PAGE_LENGTH}) {
+        if (hasFocus(dialog, id) && takeChangedField(dialog, id)) {
+            setPrinterParams(*editedRecord);
+            getPrinterParams(*editedRecord);
+            break;
+        }
     }
-    setPrinterParams(*editedRecord);
-    getPrinterParams(*editedRecord);
+    refresh(dialog);
 }
 
 void PageSetupHook::refresh(os::HWND dialog) {

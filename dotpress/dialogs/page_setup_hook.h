@@ -22,7 +22,6 @@ public:
     int32_t runPageSetup(os::HWND owner, PrinterRecord& record);
 
     PrinterRecord* editedRecord = nullptr; // the working copy while the dialog runs
-    bool closing = false;                  // Aceptar or Cancelar is ending the system dialog
     static PageSetupHook* instance;
 
 private:
@@ -30,7 +29,9 @@ private:
                                              os::LPARAM lParam);
     void openDialog(os::HWND dialog);
     void command(os::HWND dialog, int id, os::WORD code);
-    void readControls(os::HWND dialog);
+    // Takes the number of field `id` into the working copy when it differs from the one the
+    // field was given; false when the user left it as it was.
+    bool takeChangedField(os::HWND dialog, int id);
     void acceptTypedField(os::HWND dialog);
     void refresh(os::HWND dialog);
 };

@@ -35,6 +35,7 @@ namespace sim {
 
 struct Window;
 struct Control;
+struct UserStep;
 enum class DialogKind;
 
 // The control of a live dialog with that handle, and the dialog in *owner when asked.
@@ -52,11 +53,28 @@ os::INT_PTR commonDialogDefault(os::HWND dialog, os::UINT message, os::WPARAM wP
 void notify(os::HWND dialog, int id, os::WORD code);
 // The focus moves within the dialog, with the notifications of the controls that lose and get it.
 void moveFocus(Window& dialog, Control* to);
+// A modal dialog ends with `result`; the control that had the focus loses it.
+void endModal(Window& dialog, os::INT_PTR result);
 // New text in an edit, with the notifications a real edit sends.
 void changeEditText(os::HWND dialog, int id, const std::u16string& text);
+// A control the user can reach: enabled and visible.
+bool usable(const Control* c);
+// The radio buttons (indexes into the dialog's controls) of the group that control `index`
+// belongs to.
+std::vector<size_t> radioGroup(const Window& w, size_t index);
+// The dialog's tab stops, indexes into its controls in template order.
+std::vector<size_t> tabStops(const Window& w);
+// Index of the control with that handle, or the number of controls.
+size_t indexOf(const Window& w, os::HWND handle);
+// The focus goes to a control as the keyboard puts it there: an edit gets its whole text selected.
+void focusByKeyboard(os::HWND dialog, Control& c);
 // What the system does after a dialog's initialisation answered TRUE: the focus goes to the first
 // control that takes it.
 void defaultFocus(os::HWND dialog);
+// Sends a dialog WM_INITDIALOG and, when it answers TRUE, gives the focus to its first tab stop.
+os::INT_PTR initialise(os::HWND dialog, os::LPARAM initParam);
+// One step of the scripted user in a dialog, as the keyboard or the mouse would take it.
+void perform(os::HWND dialog, const UserStep& step);
 // Drops the messages posted to a window that is going and its timers.
 void forgetWindowMessages(os::HWND window);
 // Runs a modal dialog that has been built and initialised until it ends; the scripted user acts

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -26,9 +27,10 @@ template <> std::string convert<char>(const std::u16string& s) {
 }
 
 // Lays the level-2 records out as the spooler does: the structures first, their strings behind.
+// Local printers are listed for PRINTER_ENUM_LOCAL, connections for PRINTER_ENUM_CONNECTIONS.
 template <typename Char, typename Info>
-os::BOOL enumPrinters(os::DWORD level, os::BYTE* buffer, os::DWORD bufferSize, os::DWORD* needed,
-                      os::DWORD* returned) {
+os::BOOL enumPrinters(os::DWORD flags, os::DWORD level, os::BYTE* buffer, os::DWORD bufferSize,
+                      os::DWORD* needed, os::DWORD* returned) {
     sim::World& w = world();
     if (returned) {
         *returned = 0;
@@ -37,10 +39,20 @@ os::BOOL enumPrinters(os::DWORD level, os::BYTE* buffer, os::DWORD bufferSize, o
         return os::FALSE;
     }
     const bool sizeQuery = bufferSize == 0;
-    size_t total = sizeof(Info) * w.printers.size();
-    for (const auto& p : w.printers) {
-        total += stringBytes(convert<Char>(p.name)) + stringBytes(convert<Char>(p.port)) +
-                 stringBytes(convert<Char>(p.driver));
+    const auto listed = [&] {
+        std::vector<const sim::Printer*> printers;
+        for (const auto& p : w.printers) {
+            if (flags & (p.connection ? os::PRINTER_ENUM_CONNECTIONS : os::PRINTER_ENUM_LOCAL)) {
+                printers.push_back(&p);
+            }
+        }
+        return printers;
+    };
+    std::vector<const sim::Printer*> printers = listed();
+    size_t total = sizeof(Info) * printers.size();
+    for (const sim::Printer* p : printers) {
+        total += stringBytes(convert<Char>(p->name)) + stringBytes(convert<Char>(p->port)) +
+                 stringBytes(convert<Char>(p->driver));
     }
     if (needed) {
         *needed = static_cast<os::DWORD>(total);
@@ -50,14 +62,14 @@ os::BOOL enumPrinters(os::DWORD level, os::BYTE* buffer, os::DWORD bufferSize, o
             w.printers.push_back(p);
         }
         w.addedBetweenEnumCalls.clear();
-        return w.printers.empty() ? os::TRUE : os::FALSE;
+        return listed().empty() ? os::TRUE : os::FALSE;
     }
     if (w.failSecondEnum || !buffer || bufferSize < total) {
         return os::FALSE;
     }
     std::memset(buffer, 0, total);
     auto* infos = reinterpret_cast<Info*>(buffer);
-    os::BYTE* strings = buffer + sizeof(Info) * w.printers.size();
+    os::BYTE* strings = buffer + sizeof(Info) * printers.size();
     auto place = [&](const std::u16string& s) {
         auto text = convert<Char>(s);
         auto* at = reinterpret_cast<Char*>(strings);
@@ -65,13 +77,13 @@ os::BOOL enumPrinters(os::DWORD level, os::BYTE* buffer, os::DWORD bufferSize, o
         strings += stringBytes(text);
         return at;
     };
-    for (size_t i = 0; i < w.printers.size(); ++i) {
-        infos[i].pPrinterName = place(w.printers[i].name);
-        infos[i].pPortName = place(w.printers[i].port);
-        infos[i].pDriverName = place(w.printers[i].driver);
+    for (size_t i = 0; i < printers.size(); ++i) {
+        infos[i].pPrinterName = place(printers[i]->name);
+        infos[i].pPortName = place(printers[i]->port);
+        infos[i].pDriverName = place(printers[i]->driver);
     }
     if (returned) {
-        *returned = static_cast<os::DWORD>(w.printers.size()) + w.enumOverCount;
+        *returned = static_cast<os::DWORD>(printers.size()) + w.enumOverCount;
     }
     return os::TRUE;
 }
@@ -123,15 +135,14 @@ namespace os {
 BOOL EnumPrintersW(DWORD flags, const char16_t*, DWORD level, BYTE* buffer, DWORD bufferSize,
                    DWORD* needed, DWORD* returned) {
     sim::systemCall("EnumPrintersW");
-    (void)flags;
-    return enumPrinters<char16_t, PRINTER_INFO_2W>(level, buffer, bufferSize, needed, returned);
+    return enumPrinters<char16_t, PRINTER_INFO_2W>(flags, level, buffer, bufferSize, needed,
+                                                   returned);
 }
 
 BOOL EnumPrintersA(DWORD flags, const char*, DWORD level, BYTE* buffer, DWORD bufferSize,
                    DWORD* needed, DWORD* returned) {
     sim::systemCall("EnumPrintersA");
-    (void)flags;
-    return enumPrinters<char, PRINTER_INFO_2A>(level, buffer, bufferSize, needed, returned);
+    return enumPrinters<char, PRINTER_INFO_2A>(flags, level, buffer, bufferSize, needed, returned);
 }
 
 BOOL OpenPrinterW(const char16_t* printerName, HANDLE* printer, void*) {

@@ -160,12 +160,23 @@ void moveFocus(Window& w, Control* to) {
         return;
     }
     if (Control* c = controlByHandle(to->handle, nullptr)) {
+        if (world().recording) {
+            world().focusEvents.push_back({now->templateId, c->id, heard(c->handle).name});
+        }
         if (c->is(u"Edit")) {
             notify(dialog, c->id, os::EN_SETFOCUS);
         } else if (c->is(u"ComboBox")) {
             notify(dialog, c->id, os::CBN_SETFOCUS);
         }
     }
+}
+
+void endModal(Window& w, os::INT_PTR result) {
+    w.ended = true;
+    w.result = result;
+    // As Wine does (and says Windows does), the dialog takes the focus itself as it ends, still
+    // inside the call that ends it: the control that had it is told at once.
+    moveFocus(w, nullptr);
 }
 
 void changeEditText(os::HWND dialog, int id, const std::u16string& text) {
@@ -448,8 +459,11 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
     if (!w || !w->modal) {
         return FALSE;
     }
-    w->ended = true;
-    w->result = result;
+    if (world().refusedEnds > 0) {
+        --world().refusedEnds;
+        return FALSE;
+    }
+    sim::endModal(*w, result);
     return TRUE;
 }
 

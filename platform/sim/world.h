@@ -53,6 +53,9 @@ struct Printer {
     // The paper names the system's page-setup dialog lists for it, in the driver's order.
     std::vector<std::u16string> paperNames{u"Carta", u"A4"};
     std::u16string comment; // what the system's printer dialogs show as its comment (1100)
+    // Another machine's printer the user has connected to (a name such as \\server\printer):
+    // enumerated with PRINTER_ENUM_CONNECTIONS, not with PRINTER_ENUM_LOCAL.
+    bool connection = false;
 };
 
 struct TextOut {
@@ -261,6 +264,13 @@ struct Paint {
     int position = 0;
 };
 
+// The focus reaching a control, as a screen reader announces it: with the name it has then.
+struct FocusEvent {
+    int dialogTemplate = 0;
+    int id = 0;
+    std::u16string name;
+};
+
 // The driver's own properties dialog (DocumentPropertiesW with DM_IN_PROMPT), as it was asked for.
 struct PropertiesDialog {
     os::HWND owner = nullptr;
@@ -315,6 +325,7 @@ struct World {
     std::deque<Window> windows; // a deque: a dialog opened inside another leaves it in place
     std::vector<std::pair<int, int>> omittedControls; // template id, control id left out
     std::vector<ControlMessage> controlMessages;
+    std::vector<FocusEvent> focusEvents; // with recording on
     bool failCreateDialog = false;
     int initCommonControlsCalls = 0;
     uintptr_t nextWindow = 0x100;
@@ -323,6 +334,9 @@ struct World {
     std::deque<UserStep> script;
     int refusedSteps = 0;
     int scriptRanOut = 0;
+    // The next this many ends of a modal dialog are refused and the dialog stays open: EndDialog
+    // answers FALSE, and the common dialogs' own part ignores their OK and Cancel.
+    int refusedEnds = 0;
     int stuckDialogs = 0;
     // Selection changes that the system's print or print-setup dialog acted on for a list entry
     // naming no installed printer (see changePrinter in dialogs.cpp).

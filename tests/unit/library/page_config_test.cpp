@@ -242,7 +242,9 @@ TEST_F(PageConfigTest, NoMemoryForTheWorkingCopyShowsNothingAndKeepsTheRecord) {
     sim::world().script.clear();
 }
 
-TEST_F(PageConfigTest, AceptarClampsOnlyWhatTheUserTyped) {
+// However the focus leaves a field (Tab, Shift+Tab, a click on another control or on
+// "Aceptar", Enter), only a number the user changed is held to the limits.
+TEST_F(PageConfigTest, LeavingAFieldAndAceptarClampOnlyWhatTheUserTyped) {
     // A user-defined page stored out of range: 40 lines, 50 columns.
     const Params stored{6, 280, 50, 40, 1, 7};
     struct Case {
@@ -256,7 +258,21 @@ TEST_F(PageConfigTest, AceptarClampsOnlyWhatTheUserTyped) {
         {"the lines field focused, Enter", {user::focus(IDC_PAGE_LINES), user::enter()}, stored},
         {"the columns field focused, Aceptar clicked",
          {user::focus(IDC_PAGE_COLUMNS), user::press(os::IDOK)},
-         {6, 280, 46, 40, 1, 7}}, // leaving the field applies its limits
+         stored},
+        // From the paper list: lines, columns, Aceptar.
+        {"Tab through both fields, Enter",
+         {user::tab(), user::tab(), user::tab(), user::enter()},
+         stored},
+        // Back from the paper list: Cancelar, Aceptar, columns, lines, the list again.
+        {"Shift+Tab back through both fields, Enter",
+         {user::tab(-1), user::tab(-1), user::tab(-1), user::tab(-1), user::tab(-1), user::enter()},
+         stored},
+        {"clicks from field to field, Aceptar clicked",
+         {user::focus(IDC_PAGE_LINES), user::focus(IDC_PAGE_COLUMNS), user::press(os::IDOK)},
+         stored},
+        {"lines typed, Tab through the columns, Aceptar clicked",
+         {user::type(IDC_PAGE_LINES, u"35"), user::tab(), user::tab(), user::press(os::IDOK)},
+         {6, 280, 50, 32, 1, 7}},
         {"lines typed, Enter",
          {user::type(IDC_PAGE_LINES, u"35"), user::enter()},
          {6, 280, 50, 32, 1, 7}},
@@ -280,6 +296,83 @@ TEST_F(PageConfigTest, AceptarClampsOnlyWhatTheUserTyped) {
         EXPECT_EQ(record(), c.kept);
         EXPECT_EQ(out, std::make_pair(int32_t{c.kept.lines}, int32_t{c.kept.columns}));
         EXPECT_EQ(sim::world().refusedSteps, 0);
+        dotpress::unload();
+    }
+}
+
+// Should the system keep the dialog open after "Aceptar" or "Cancelar", the dialog answers every
+// command as before: a paper chosen, a number typed and left, "Aceptar" again.
+TEST_F(PageConfigTest, DialogKeptOpenAfterAceptarOrCancelarAnswersAsBefore) {
+    struct Case {
+        const char* what;
+        std::deque<sim::UserStep> ending; // refused once
+        const char16_t* lines;            // what the lines field shows then
+    };
+    const Case cases[] = {
+        {"Enter in a typed field", {user::type(IDC_PAGE_LINES, u"35"), user::enter()}, u"32"},
+        {"Aceptar clicked", {user::press(os::IDOK)}, u"29"},
+        {"Esc in a typed field", {user::type(IDC_PAGE_LINES, u"35"), user::escape()}, u"35"},
+        {"Cancelar clicked", {user::press(os::IDCANCEL)}, u"29"},
+        {"the close box", {user::closeBox()}, u"29"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::reset();
+        machine(Params{1, 0, 40, 29, 0, 0});
+        sim::world().refusedEnds = 1;
+        Shown kept, typed;
+        std::deque<sim::UserStep> steps = {user::choose(IDC_PAGE_PAPER, 6)}; // user-defined
+        steps.insert(steps.end(), c.ending.begin(), c.ending.end());
+        for (const auto& step :
+             {lookInto(kept), user::choose(IDC_PAGE_PAPER, 4), user::choose(IDC_PAGE_PAPER, 6),
+              user::type(IDC_PAGE_LINES, u"5"), user::tab(), lookInto(typed), user::enter()}) {
+            steps.push_back(step);
+        }
+        const auto out = run(steps);
+        EXPECT_EQ(sim::world().refusedEnds, 0);
+        EXPECT_EQ(sim::world().scriptRanOut, 0) << "Enter ended the dialog";
+        EXPECT_EQ(kept.lines, c.lines);
+        EXPECT_EQ(typed.lines, u"10") << "the number typed was held to the limits";
+        EXPECT_EQ(record(), (Params{6, 0, 40, 10, 0, 0}))
+            << "11 pulgadas 40 columnas, then 10 lines";
+        EXPECT_EQ(out, std::make_pair(10, 40));
+        dotpress::unload();
+    }
+}
+
+// A page configuration ended in any way leaves nothing behind that the next one, in the same
+// load of the library, could mistake for its own state.
+TEST_F(PageConfigTest, SecondDialogOfTheSameLoadStartsClean) {
+    struct Case {
+        const char* what;
+        std::deque<sim::UserStep> first;
+        int16_t lines; // what the record keeps of the first dialog
+        const char16_t* shown;
+    };
+    const Case cases[] = {
+        {"Aceptar by Enter in a typed field",
+         {user::type(IDC_PAGE_LINES, u"25"), user::enter()},
+         25,
+         u"25"},
+        {"Aceptar clicked from a field",
+         {user::focus(IDC_PAGE_LINES), user::press(os::IDOK)},
+         20,
+         u"20"},
+        {"Esc in a typed field", {user::type(IDC_PAGE_LINES, u"25"), user::escape()}, 20, u"20"},
+        {"the close box", {user::closeBox()}, 20, u"20"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::reset();
+        machine(Params{6, 0, 30, 20, 0, 0});
+        run(c.first);
+        Shown opened;
+        const auto out =
+            run({lookInto(opened), user::type(IDC_PAGE_COLUMNS, u"5"), user::tab(), user::enter()});
+        EXPECT_EQ(opened.lines, c.shown);
+        EXPECT_EQ(record(), (Params{6, 0, 10, c.lines, 0, 0}));
+        EXPECT_EQ(out, std::make_pair(int32_t{c.lines}, 10));
+        EXPECT_EQ(sim::world().scriptRanOut, 0);
         dotpress::unload();
     }
 }

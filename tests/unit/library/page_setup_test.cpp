@@ -154,7 +154,6 @@ TEST_F(PageSetupTest, FieldsGoToTheDriverAndShowWhatItKept) {
     };
     const Case cases[] = {
         {IDC_PAGE_LENGTH, u"11", {2, 280, 36, 27, 1, 5}, u"27", u"36", u"11"},
-        {IDC_PAGE_LENGTH, u"12", {2, 305, 36, 27, 1, 5}, u"27", u"36", u"12"},
         {IDC_PAGE_LENGTH, u"14", {2, 356, 36, 27, 1, 5}, u"27", u"36", u"13"},
         {IDC_PAGE_LINES, u"40", {2, 305, 36, 40, 1, 5}, u"30", u"36", u"12"},
         {IDC_PAGE_LINES, u"5", {2, 305, 36, 5, 1, 5}, u"5", u"36", u"12"},
@@ -347,6 +346,12 @@ TEST_F(PageSetupTest, AceptarHandsTheDriverOnlyTheNumberTypedBeforeEnter) {
          {},
          k300,
          0},
+        {"the columns field focused but untouched",
+         kStart,
+         {user::focus(IDC_PAGE_COLUMNS), user::enter()},
+         {},
+         kStart,
+         0},
         {"lost device context, nothing touched", kStart, {loseDC, user::enter()}, {}, kStart, 0},
         {"length typed, Enter",
          k300,
@@ -406,6 +411,166 @@ TEST_F(PageSetupTest, AceptarHandsTheDriverOnlyTheNumberTypedBeforeEnter) {
     }
 }
 
+// However the focus leaves a field (Tab, Shift+Tab, a click on another control or on
+// "Aceptar", the dialog's own end), only a number the user changed goes to the driver, alone:
+// the other fields are not read back, so a stored length of 300 mm is not rounded to the 305 mm
+// of the 12 inches shown.
+TEST_F(PageSetupTest, OnlyANumberTheUserChangedGoesToTheDriver) {
+    const Params k300{2, 300, 36, 27, 1, 5};
+    struct Case {
+        const char* what;
+        std::deque<sim::UserStep> steps;
+        std::vector<Params> sent; // blocks handed to the driver once the dialog is open
+        Params kept;
+    };
+    const auto tabs = [](int count, int direction) {
+        return std::deque<sim::UserStep>(static_cast<size_t>(count), user::tab(direction));
+    };
+    const auto then = [](std::deque<sim::UserStep> steps, const sim::UserStep& last) {
+        steps.push_back(last);
+        return steps;
+    };
+    const Case cases[] = {
+        {"the length focused, Aceptar clicked",
+         {user::focus(IDC_PAGE_LENGTH), user::press(os::IDOK)},
+         {},
+         k300},
+        // From the paper list: the printer's button, lines, columns, length.
+        {"Tab through the three fields, Enter", then(tabs(4, 1), user::enter()), {}, k300},
+        // Back from the paper list: "Restaurar valores", Cancelar, Aceptar, length, columns, lines.
+        {"Shift+Tab back through the three fields, Enter",
+         then(tabs(6, -1), user::enter()),
+         {},
+         k300},
+        {"clicks from field to field, Aceptar clicked",
+         {user::focus(IDC_PAGE_LENGTH), user::focus(IDC_PAGE_LINES), user::focus(IDC_PAGE_COLUMNS),
+          user::press(os::IDOK)},
+         {},
+         k300},
+        {"the length focused, Esc", {user::focus(IDC_PAGE_LENGTH), user::escape()}, {}, k300},
+        {"the length shown typed again, Tab, Enter",
+         {user::type(IDC_PAGE_LENGTH, u"12"), user::tab(), user::enter()},
+         {},
+         k300},
+        {"lines typed and left, the rest tabbed through, Enter",
+         {user::type(IDC_PAGE_LINES, u"22"), user::tab(), user::tab(), user::enter()},
+         {{2, 300, 36, 22, 1, 5}},
+         {2, 300, 36, 22, 1, 5}},
+        {"length typed, Shift+Tab, Enter",
+         {user::type(IDC_PAGE_LENGTH, u"11"), user::tab(-1), user::enter()},
+         {{2, 280, 36, 27, 1, 5}},
+         {2, 280, 36, 27, 1, 5}},
+        {"columns typed, a click on the lines field, Enter",
+         {user::type(IDC_PAGE_COLUMNS, u"30"), user::focus(IDC_PAGE_LINES), user::enter()},
+         {{2, 300, 30, 27, 1, 5}},
+         {2, 300, 30, 27, 1, 5}},
+        {"columns typed, Aceptar clicked",
+         {user::type(IDC_PAGE_COLUMNS, u"30"), user::press(os::IDOK)},
+         {{2, 300, 30, 27, 1, 5}},
+         {2, 300, 30, 27, 1, 5}},
+        {"a paper chosen, Enter",
+         {user::choose(IDC_PAGE_PAPER, 1), user::enter()},
+         {{1, 300, 36, 27, 1, 5}},
+         {1, 300, 36, 27, 1, 5}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::reset();
+        machine(false, k300);
+        size_t opened = 0;
+        std::deque<sim::UserStep> steps = c.steps;
+        steps.push_front(user::inspect([&](os::HWND) { opened = sim::world().escapes.size(); }));
+        const auto out = run(steps);
+        EXPECT_EQ(escapesFrom(opened).blocks, c.sent);
+        EXPECT_EQ(dptest::paramsOf(record()), c.kept);
+        EXPECT_EQ(sim::paramsInDevMode(record().devMode, record().devModeSize), c.kept);
+        EXPECT_EQ(out, std::make_pair(int32_t{c.kept.lines}, int32_t{c.kept.columns}));
+        EXPECT_TRUE(sim::world().messageBoxes.empty());
+        EXPECT_EQ(sim::world().refusedSteps, 0);
+        dotpress::unload();
+    }
+}
+
+// The system may keep its dialog open after "Aceptar" or "Cancelar" (a check of its own
+// failed). The dialog then answers every command as before: a paper chosen goes to the driver
+// at once, and so does a number typed and left.
+TEST_F(PageSetupTest, DialogKeptOpenAfterAceptarOrCancelarAnswersAsBefore) {
+    struct Case {
+        const char* what;
+        std::deque<sim::UserStep> ending; // refused once
+        int16_t lines;                    // what the record has in the end
+    };
+    const Case cases[] = {
+        {"Enter in a typed field", {user::type(IDC_PAGE_LINES, u"22"), user::enter()}, 22},
+        {"Aceptar clicked from a field", {user::focus(IDC_PAGE_LENGTH), user::press(os::IDOK)}, 27},
+        // Cancelar drops what was typed and not yet handed over, whether or not the dialog goes.
+        {"Esc in a typed field", {user::type(IDC_PAGE_LINES, u"22"), user::escape()}, 27},
+        {"Cancelar clicked", {user::press(os::IDCANCEL)}, 27},
+        {"the close box", {user::closeBox()}, 27},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::reset();
+        machine();
+        sim::world().refusedEnds = 1;
+        size_t refused = 0;
+        std::deque<sim::UserStep> steps = c.ending;
+        steps.push_back(user::inspect([&](os::HWND) { refused = sim::world().escapes.size(); }));
+        for (const auto& step : {user::choose(IDC_PAGE_PAPER, 1), user::choose(IDC_PAGE_PAPER, 2),
+                                 user::type(IDC_PAGE_COLUMNS, u"30"), user::tab(), user::enter()}) {
+            steps.push_back(step);
+        }
+        run(steps);
+        EXPECT_EQ(sim::world().refusedEnds, 0);
+        EXPECT_EQ(sim::world().scriptRanOut, 0) << "Enter ended the dialog";
+        const std::vector<Params> sent = {
+            {1, 305, 36, c.lines, 1, 5}, {2, 305, 36, c.lines, 1, 5}, {2, 305, 30, c.lines, 1, 5}};
+        EXPECT_EQ(escapesFrom(refused).blocks, sent);
+        EXPECT_EQ(dptest::paramsOf(record()), sent.back());
+        dotpress::unload();
+    }
+}
+
+// A page setup ended in any way leaves nothing behind that the next one, in the same load of the
+// library, could mistake for its own state.
+TEST_F(PageSetupTest, SecondDialogOfTheSameLoadStartsClean) {
+    struct Case {
+        const char* what;
+        std::deque<sim::UserStep> first;
+        const char16_t* lines; // what the second dialog opens with
+    };
+    const Case cases[] = {
+        {"Aceptar by Enter in a typed field",
+         {user::type(IDC_PAGE_LINES, u"22"), user::enter()},
+         u"22"},
+        {"Aceptar clicked from a field",
+         {user::focus(IDC_PAGE_LINES), user::press(os::IDOK)},
+         u"27"},
+        {"Esc in a typed field", {user::type(IDC_PAGE_LINES, u"22"), user::escape()}, u"27"},
+        {"the close box", {user::closeBox()}, u"27"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::reset();
+        machine();
+        run(c.first);
+        Shown opened;
+        size_t start = 0;
+        run({lookInto(opened),
+             user::inspect([&](os::HWND) { start = sim::world().escapes.size(); }),
+             user::choose(IDC_PAGE_PAPER, 1), user::enter()});
+        EXPECT_EQ(opened.lines, c.lines);
+        std::vector<int16_t> formats;
+        for (const Params& sent : escapesFrom(start).blocks) {
+            formats.push_back(sent.paperFormat);
+        }
+        EXPECT_EQ(formats, std::vector<int16_t>{1}) << "the paper chosen went to the driver";
+        EXPECT_EQ(record().params.paperFormat, 1);
+        EXPECT_EQ(sim::world().pageSetupDialogs.size(), 2u);
+        dotpress::unload();
+    }
+}
+
 TEST_F(PageSetupTest, EachEventSendsItsEscapesInOrder) {
     constexpr int kGet = 65281, kSet = 65282;
     struct Case {
@@ -423,6 +588,12 @@ TEST_F(PageSetupTest, EachEventSendsItsEscapesInOrder) {
          {user::type(IDC_PAGE_COLUMNS, u"44"), user::enter()},
          {kSet, kGet, kGet},
          {{2, 305, 44, 27, 1, 5}}},
+        // The field shows the 30 lines the driver kept before the dialog goes: the focus
+        // leaving it then hands over nothing more.
+        {"lines beyond the driver's limit typed, Enter",
+         {user::type(IDC_PAGE_LINES, u"40"), user::enter()},
+         {kSet, kGet, kGet},
+         {{2, 305, 36, 40, 1, 5}}},
         {"a paper chosen",
          {user::choose(IDC_PAGE_PAPER, 1)},
          {kSet, kGet},

@@ -388,10 +388,11 @@ TEST_F(PrintDialogTest, PrinterFactsFollowTheChosenPrinter) {
             s->bothSides = sim::findControl(d, IDC_PRINT_BOTH_SIDES)->check;
         });
     };
-    Seen first, second, third;
+    Seen first, second, third, fourth;
     PrintOptions o;
     run({see(&first), choose(IDC_PRINT_PRINTER_LIST, 1), see(&second),
-         choose(IDC_PRINT_PRINTER_LIST, 2), see(&third), escape()},
+         choose(IDC_PRINT_PRINTER_LIST, 2), see(&third), choose(IDC_PRINT_PRINTER_LIST, 1),
+         see(&fourth), escape()},
         5, &o);
     EXPECT_EQ(first.printers, (std::vector<std::u16string>{u"Single", u"Both", u"Laser"}));
     EXPECT_EQ(first.selection, 0);
@@ -404,6 +405,13 @@ TEST_F(PrintDialogTest, PrinterFactsFollowTheChosenPrinter) {
     EXPECT_EQ(second.bothSides, 1u);
     EXPECT_EQ(third.lines, u"") << "no page size shows as empty, not 0";
     EXPECT_EQ(third.columns, u"");
+    // From the double-sided printer to a single-sided one: the box is unticked as well as greyed,
+    // so that no one hears a ticked box that means nothing; back again, it shows the printer's.
+    EXPECT_FALSE(third.bothSidesEnabled);
+    EXPECT_EQ(third.bothSides, 0u);
+    EXPECT_TRUE(fourth.bothSidesEnabled);
+    EXPECT_EQ(fourth.bothSides, 1u);
+    EXPECT_EQ(lib().records[1].adjustBothSides, 1) << "the printer's own choice is kept";
 }
 
 TEST_F(PrintDialogTest, PaperMessageKeepsTheDialogOpen) {

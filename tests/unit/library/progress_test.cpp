@@ -143,6 +143,10 @@ TEST_F(ProgressTest, PagesAndCopiesAreCountedInBothOrders) {
         {"ranges with each page repeated",
          jobOptions(2, {{1, 1}, {3, 3}}, 1),
          {{u"1", u"1"}, {u"1", u"2"}, {u"3", u"1"}, {u"3", u"2"}}},
+        // The page shown stays 5: only the bar tells the second from the first.
+        {"a page list that repeats a page (5,5)",
+         jobOptions(1, {{5, 5}, {5, 5}}, 0),
+         {{u"5", u"1"}, {u"5", u"1"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -215,6 +219,59 @@ TEST_F(ProgressTest, LinesLeaveTheWindowToTheHostsLoop) {
     EXPECT_TRUE(sim::world().posted.empty());
     EXPECT_TRUE(sim::world().timers.empty());
     EXPECT_EQ(sim::liveWindows(), 0);
+}
+
+// The window holds each change it shows for the interval, counted from its opening and from its
+// last show, not from the change: a page noted 100 ms after a show appears 150 ms later. Once it
+// has shown what was noted, nothing is left running.
+TEST_F(ProgressTest, HoldCountsFromTheOpeningAndFromTheLastShow) {
+    constexpr os::DWORD kHold = dotpress::ProgressWindow::kShowInterval;
+    machine(3);
+    sim::advanceTime(5000); // the machine has been up a while before the job
+    ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 9}})), 0);
+    const auto linesTo = [](int page) {
+        while (dotpress::library().currentPage < static_cast<uint32_t>(page)) {
+            ImpImprimirLinea("x");
+        }
+        ImpImprimirLinea("x"); // the window shows the page of the line just printed
+    };
+    const auto timers = [] { return sim::world().timers.size(); };
+    sim::advanceTime(100);
+    linesTo(2); // 100 ms after the opening
+    sim::advanceTime(kHold - 100 - 1);
+    EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"1") << "held from the opening";
+    EXPECT_EQ(timers(), 1u);
+    sim::advanceTime(1);
+    EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"2");
+    EXPECT_EQ(timers(), 0u) << "the hold's timer stops once it has shown";
+
+    sim::advanceTime(100);
+    linesTo(3); // 100 ms after the last show
+    sim::advanceTime(kHold - 100 - 1);
+    EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"2");
+    sim::advanceTime(1);
+    EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"3") << "150 ms after the change, not 250";
+    EXPECT_EQ(timers(), 0u);
+
+    // A change noted a whole interval after the last show appears as soon as the loop runs.
+    sim::advanceTime(kHold);
+    linesTo(4);
+    sim::pumpMessages();
+    EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"4");
+    EXPECT_EQ(timers(), 0u);
+
+    // A paint within the hold shows what is pending; the hold's timer has nothing left to show.
+    sim::advanceTime(10);
+    linesTo(5);
+    sim::pumpMessages();
+    EXPECT_EQ(timers(), 1u);
+    sim::uncover(window());
+    sim::pumpMessages();
+    EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"5");
+    EXPECT_EQ(timers(), 0u) << "the paint showed it";
+    ImpCerrarImpresora();
+    EXPECT_EQ(paintsOf(IDC_PROGRESS_PAGE),
+              (std::vector<std::u16string>{u"1", u"2", u"3", u"4", u"5"}));
 }
 
 TEST_F(ProgressTest, CountingStopsAfterTheLastPageOfTheJob) {
@@ -305,6 +362,11 @@ TEST_F(ProgressTest, CancelByKeyIsHeardAndStopsTheCounters) {
         ASSERT_NE(focused, nullptr) << "the focus went with the button";
         EXPECT_EQ(focused->id, IDC_PROGRESS_BAR);
         EXPECT_EQ(sim::heard(focused->handle).name, u"Impresión cancelada");
+        // A screen reader announces the bar as the focus reaches it: the name must be there
+        // already, or the user hears an unnamed bar.
+        ASSERT_FALSE(sim::world().focusEvents.empty());
+        EXPECT_EQ(sim::world().focusEvents.back().id, IDC_PROGRESS_BAR);
+        EXPECT_EQ(sim::world().focusEvents.back().name, u"Impresión cancelada");
         EXPECT_FALSE(sim::findControl(window(), IDC_PROGRESS_CANCEL)->enabled);
         hostWaits();
         EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"2");

@@ -122,6 +122,20 @@ TEST_F(LibraryTest, ProbeFindsTheDriversAnswerWithoutTouchingTheTable) {
     }
 }
 
+// The table lists the printers the user reaches through a connection beside the local ones, in
+// the spooler's order.
+TEST_F(LibraryTest, TableHoldsLocalPrintersAndConnections) {
+    sim::addPrinter(u"Local", u"LPT1:", u"Generic");
+    sim::addBraillePrinter(u"\\\\AULA\\Braille", u"Ne01:", kDriverBlock).connection = true;
+    sim::addPrinter(u"Otra", u"LPT2:", u"Generic");
+    load();
+    ASSERT_EQ(lib().count, 3u);
+    EXPECT_EQ(std::u16string(lib().records[0].name), u"Local");
+    EXPECT_EQ(std::u16string(lib().records[1].name), u"\\\\AULA\\Braille");
+    EXPECT_EQ(paramsOf(lib().records[1]), kDriverBlock);
+    EXPECT_EQ(std::u16string(lib().records[2].name), u"Otra");
+}
+
 TEST_F(LibraryTest, PrinterWithoutParametersTakesTheDefaultBlock) {
     const Params stored{5, 300, 34, 25, 1, 0};
     struct Case {

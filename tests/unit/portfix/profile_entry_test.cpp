@@ -124,6 +124,16 @@ TEST(PortfixCommandLine, TakesEverythingBehindTheProgramName) {
         {"portfix.exe VORNDRV", "VORNDRV"},
         {"\"C:\\Program Files\\portfix.exe\"  VORN DRV \"x\" ", "VORN DRV \"x\" "},
         {"portfix.exe\tVORN", "VORN"},
+        // Every control character ends the program name and is skipped after it, as a blank.
+        {"portfix.exe\nVORN", "VORN"},
+        {"portfix.exe\x01\x1fVORN", "VORN"},
+        {"\"C:\\a b\\portfix.exe\"\r\nVORN", "VORN"},
+        // Above the space, whatever the sign of a char: part of the name.
+        {"portfix.exe\x7fVORN", ""},
+        {"portfix.exe\xa0VORN", ""},
+        {"portfix.exe \x7f\xa0VORN", "\x7f\xa0VORN"},
+        // Inside the argument they are kept.
+        {"portfix.exe VORN\tDRV\n", "VORN\tDRV\n"},
         {"C:\\tools\\portfix.exe", ""},
         {"portfix.exe   ", ""},
         {"\"C:\\a b\\portfix.exe\"", ""},

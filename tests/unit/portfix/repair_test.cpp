@@ -82,6 +82,25 @@ TEST_F(PortfixRepair, TouchesOnlyPrintersWhoseDriverBeginsWithVornInCapitals) {
     }
 }
 
+// Embossers the user reaches through a connection to another machine are repaired as the local
+// ones are, in the order the spooler lists them.
+TEST_F(PortfixRepair, RepairsLocalPrintersAndConnectionsAlike) {
+    const std::string shared = "\\\\AULA\\Braille";
+    addOldPrinter("Local", "LPT1:", "VORN Braille");
+    addOldPrinter(shared, "Ne01:", "VORN Braille");
+    sim::world().printers.back().connection = true;
+    addOldPrinter("Otra", "LPT2:", "VORN Braille");
+    portfix::repairAllPrinters("VORNDRV");
+    for (const auto& [name, port] : {std::pair<std::string, std::string>{"Local", "LPT1:"},
+                                     {shared, "Ne01:"},
+                                     {"Otra", "LPT2:"}}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(profile("Devices", name), "VORNDRV," + port);
+        EXPECT_EQ(profile("PrinterPorts", name), "VORNDRV," + port + ",15,45");
+        EXPECT_EQ(devMode(name)->data, expectedDevMode(name));
+    }
+}
+
 TEST_F(PortfixRepair, WritesTheDeviceModeOnlyWhereTheValueExistsAndIsEmpty) {
     const std::string name32(32, 'N');
     const std::string name40 = std::string(32, 'L') + "TOO LONG";

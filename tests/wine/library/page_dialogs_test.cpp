@@ -352,28 +352,52 @@ void storePage(const StoredPage& page) {
     ASSERT_TRUE(dotpresstest::storeSetting(L"DatosPag", REG_BINARY, &page, sizeof page));
 }
 
-// No printer selected: the library's own dialog edits the stored block. Aceptar by Enter takes
-// only a number typed into the field that still has the focus; a stored value that nobody
-// touched stays, out of range or negative, and each field reads back the number it shows.
+// No printer selected: the library's own dialog edits the stored block. Only a number the user
+// typed is held to the limits, however the field is left (Tab, a click on Aceptar, Enter); a
+// stored value that nobody touched stays, out of range or negative, and each field reads back
+// the number it shows.
 TEST_F(PageDialogs, AceptarKeepsWhatNobodyTouchedAndClampsOnlyWhatWasTyped) {
     struct Case {
         const char* what;
         StoredPage stored;
-        std::vector<std::function<void(HWND)>> keys; // then Enter
+        std::vector<std::function<void(HWND)>> keys; // then Aceptar
         std::wstring shownLines;
         int32_t lines, columns;
+        bool click; // Aceptar clicked with the mouse rather than Enter
     };
     auto tab = [](HWND d) { pressKey(d, VK_TAB); }; // from the paper list into the lines
     const Case cases[] = {
-        {"Enter, nothing touched", {6, 0, 50, 40, 0, 0}, {}, L"40", 40, 50},
-        {"the lines field focused, Enter", {6, 0, 50, 40, 0, 0}, {tab}, L"40", 40, 50},
+        {"Enter, nothing touched", {6, 0, 50, 40, 0, 0}, {}, L"40", 40, 50, false},
+        {"the lines field focused, Enter", {6, 0, 50, 40, 0, 0}, {tab}, L"40", 40, 50, false},
+        {"Tab through both fields to Aceptar, Enter",
+         {6, 0, 50, 40, 0, 0},
+         {tab, tab, tab},
+         L"40",
+         40,
+         50,
+         false},
+        {"the columns field focused, Aceptar clicked",
+         {6, 0, 50, 40, 0, 0},
+         {tab, tab},
+         L"40",
+         40,
+         50,
+         true},
         {"lines typed, Enter",
          {6, 0, 50, 40, 0, 0},
          {tab, [](HWND d) { typeKeys(d, L"35"); }},
          L"40",
          32,
-         50},
-        {"a negative number stored", {6, 0, 30, -5, 0, 0}, {tab}, L"65531", -5, 30},
+         50,
+         false},
+        {"lines typed, Aceptar clicked",
+         {6, 0, 50, 40, 0, 0},
+         {tab, [](HWND d) { typeKeys(d, L"35"); }},
+         L"40",
+         32,
+         50,
+         true},
+        {"a negative number stored", {6, 0, 30, -5, 0, 0}, {tab}, L"65531", -5, 30, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -389,7 +413,13 @@ TEST_F(PageDialogs, AceptarKeepsWhatNobodyTouchedAndClampsOnlyWhatWasTyped) {
             readBack = GetDlgItemInt(d, IDC_PAGE_LINES, &translated, FALSE);
         }};
         steps.insert(steps.end(), c.keys.begin(), c.keys.end());
-        steps.push_back([](HWND d) { pressKey(d, VK_RETURN); });
+        steps.push_back([&c](HWND d) {
+            if (c.click) {
+                clickWithMouse(d, IDOK);
+            } else {
+                pressKey(d, VK_RETURN);
+            }
+        });
         DialogDriver driver({actions(steps)});
         int32_t lines = 0, columns = 0;
         EXPECT_EQ(Exports(dll.get()).configurePage(&lines, &columns), 0);
@@ -408,15 +438,16 @@ TEST_F(PageDialogs, AceptarKeepsWhatNobodyTouchedAndClampsOnlyWhatWasTyped) {
 struct FocusAtAceptar {
     HWND focus = nullptr;
     bool fieldLeftFirst = false; // EN_KILLFOCUS of the lines field came before IDOK
+    bool fieldLeftAfter = false; // ... or after it, as the system closed the dialog
     bool accepted = false;
 };
 FocusAtAceptar seenAtAceptar;
 
 UINT_PTR CALLBACK focusHook(HWND, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_COMMAND) {
-        if (LOWORD(wParam) == IDC_PAGE_LINES && HIWORD(wParam) == EN_KILLFOCUS &&
-            !seenAtAceptar.accepted) {
-            seenAtAceptar.fieldLeftFirst = true;
+        if (LOWORD(wParam) == IDC_PAGE_LINES && HIWORD(wParam) == EN_KILLFOCUS) {
+            (seenAtAceptar.accepted ? seenAtAceptar.fieldLeftAfter : seenAtAceptar.fieldLeftFirst) =
+                true;
         } else if (LOWORD(wParam) == IDOK) {
             seenAtAceptar.focus = GetFocus();
             seenAtAceptar.accepted = true;
@@ -426,18 +457,22 @@ UINT_PTR CALLBACK focusHook(HWND, UINT message, WPARAM wParam, LPARAM) {
 }
 
 // The library's page-setup hook hands a number to the driver at "Aceptar" only when the field
-// it was typed into still has the focus. A Braille driver cannot be installed under Wine, so the
-// platform's part is shown with the DLL's template: Enter in a field leaves it the focus, and
-// going to "Aceptar" first takes the focus from the field, which then reports that it lost it.
+// it was typed into still has the focus, and a field that loses it hands over only a number
+// that changed. A Braille driver cannot be installed under Wine, so the platform's part is shown
+// with the DLL's template: Enter in a field leaves it the focus until the system, closing the
+// dialog, takes it; going to "Aceptar" by Tab or by a click takes the focus from the field
+// first, which then reports that it lost it.
 TEST_F(PageDialogs, SystemPageSetupLeavesTheFocusWhereTheUserAccepts) {
     struct Case {
         const char* what;
         int tabs; // from the lines field; three reach "Aceptar"
+        bool click;
         int focused;
         bool fieldLeftFirst;
     };
-    for (const Case& c : {Case{"Enter in the lines field", 0, IDC_PAGE_LINES, false},
-                          Case{"Enter on Aceptar", 3, IDOK, true}}) {
+    for (const Case& c : {Case{"Enter in the lines field", 0, false, IDC_PAGE_LINES, false},
+                          Case{"Enter on Aceptar", 3, false, IDOK, true},
+                          Case{"Aceptar clicked from the lines field", 0, true, IDOK, true}}) {
         SCOPED_TRACE(c.what);
         LoadedDll dll;
         seenAtAceptar = {};
@@ -458,7 +493,13 @@ TEST_F(PageDialogs, SystemPageSetupLeavesTheFocusWhereTheUserAccepts) {
         for (int k = 0; k < c.tabs; ++k) {
             steps.push_back([](HWND d) { pressKey(d, VK_TAB); });
         }
-        steps.push_back([](HWND d) { pressKey(d, VK_RETURN); });
+        steps.push_back([&c](HWND d) {
+            if (c.click) {
+                clickWithMouse(d, IDOK);
+            } else {
+                pressKey(d, VK_RETURN);
+            }
+        });
         DialogDriver driver({[&, step = actions(steps)](HWND d) {
             // Wine fills the paper list after the hook's start: wait for it.
             return listMessage(d, IDC_PAGE_PAPER, CB_GETCOUNT) > 0 && step(d);
@@ -469,6 +510,8 @@ TEST_F(PageDialogs, SystemPageSetupLeavesTheFocusWhereTheUserAccepts) {
         ASSERT_NE(expected, nullptr);
         EXPECT_EQ(seenAtAceptar.focus, expected);
         EXPECT_EQ(seenAtAceptar.fieldLeftFirst, c.fieldLeftFirst);
+        EXPECT_EQ(seenAtAceptar.fieldLeftAfter, !c.fieldLeftFirst)
+            << "the field loses the focus once, before Aceptar or as the dialog closes";
         GlobalFree(setup.hDevMode);
         GlobalFree(setup.hDevNames);
     }

@@ -32,6 +32,15 @@ void typeKeys(HWND dialog, const std::wstring& text) {
     }
 }
 
+void clickWithMouse(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    RECT area{};
+    GetClientRect(control, &area);
+    const LPARAM centre = MAKELPARAM((area.right - area.left) / 2, (area.bottom - area.top) / 2);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    PostMessageW(control, WM_LBUTTONUP, 0, centre);
+}
+
 DialogDriver::Step actions(std::vector<std::function<void(HWND dialog)>> list) {
     auto shared = std::make_shared<std::vector<std::function<void(HWND)>>>(std::move(list));
     auto next = std::make_shared<size_t>(0);

@@ -19,6 +19,9 @@ void pressKey(HWND dialog, UINT virtualKey);
 // Alt + letter.
 void pressMnemonic(HWND dialog, wchar_t letter);
 void typeKeys(HWND dialog, const std::wstring& text);
+// A click with the mouse on control `id`: pressed and released over it, so that, as under a
+// person's hand, a button takes the focus before it tells the dialog it was clicked.
+void clickWithMouse(HWND dialog, int id);
 
 // One dialog worked through a list of actions, one per timer tick, so that the keys of one
 // action have been handled before the next action looks at the dialog.
