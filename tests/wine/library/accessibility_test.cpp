@@ -254,21 +254,6 @@ TEST_F(Accessibility, SystemPageSetupIsHeardFieldByField) {
     GlobalFree(setup.hDevNames);
 }
 
-// A host's message loop: keys for a dialog go through the dialog manager first.
-void runHostLoop() {
-    for (int round = 0; round < 3; ++round) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            const HWND root = GetAncestor(message.hwnd, GA_ROOT);
-            if (!root || !IsDialogMessageW(root, &message)) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-        }
-        Sleep(10);
-    }
-}
-
 TEST_F(Accessibility, CancelledJobIsHeardAsCancelledAndStopsCounting) {
     const struct {
         const char* how;

@@ -37,21 +37,6 @@ std::vector<uint32_t> figures(const JobSummary& s) {
             s.linesIgnored};
 }
 
-// A host's message loop: keys for a dialog go through its dialog manager first.
-void hostLoop() {
-    for (int round = 0; round < 3; ++round) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            const HWND root = GetAncestor(message.hwnd, GA_ROOT);
-            if (!root || !IsDialogMessageW(root, &message)) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-        }
-        Sleep(10);
-    }
-}
-
 // The page parameters the library gives a printer whose driver has none, as "DatosPag".
 void storeFormat(int16_t lines, int16_t columns, int16_t doubleSided) {
     const int16_t block[6] = {1, 0, columns, lines, doubleSided, 0};
@@ -100,7 +85,7 @@ TEST_F(SummaryTest, CutsDropsACancelAndLinesAfterItGiveExactFigures) {
     HWND progress = FindWindowW(L"#32770", L"Imprimiendo");
     ASSERT_NE(progress, nullptr);
     pressKey(progress, VK_ESCAPE);
-    hostLoop();
+    runHostLoop();
     EXPECT_EQ(imp.summary().state, JOB_STATE_CANCELLED);
     for (int i = 0; i < 3; ++i) {
         imp.line("after the cancel");

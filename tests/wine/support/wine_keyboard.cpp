@@ -52,4 +52,18 @@ DialogDriver::Step actions(std::vector<std::function<void(HWND dialog)>> list) {
     };
 }
 
+void runHostLoop() {
+    for (int round = 0; round < 3; ++round) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+            if (!root || !IsDialogMessageW(root, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        }
+        Sleep(10);
+    }
+}
+
 } // namespace winetest

@@ -23,6 +23,10 @@ void typeKeys(HWND dialog, const std::wstring& text);
 // person's hand, a button takes the focus before it tells the dialog it was clicked.
 void clickWithMouse(HWND dialog, int id);
 
+// A host's message loop run for a moment (three rounds, 10 ms apart): keys for a dialog go
+// through its dialog manager first, as a host that passes them to IsDialogMessage does.
+void runHostLoop();
+
 // One dialog worked through a list of actions, one per timer tick, so that the keys of one
 // action have been handled before the next action looks at the dialog.
 DialogDriver::Step actions(std::vector<std::function<void(HWND dialog)>> list);
