@@ -68,17 +68,17 @@ inline bool endsACopy(const PrintOptions& options, int32_t rangeIndex, uint32_t 
     return rangeIndex == last && page == rangeAt(options, last).lastPage;
 }
 
-// The bytes a line loses beyond the part that was converted: `text` is where the conversion
-// stopped when the line buffer was full. With the "ASCII" table control bytes are dropped
-// rather than cut.
+// The bytes a line loses beyond the part the "ASCII" table converted: `text` is where the
+// conversion stopped when the line buffer was full. Control bytes there are dropped rather than
+// cut.
 struct LineRest {
     uint32_t characters = 0;
     uint32_t dropped = 0;
 };
-inline LineRest measureRest(const char* text, bool ansiTable) {
+inline LineRest measureRest(const char* text) {
     LineRest rest;
     for (const char* p = text; *p; ++p) {
-        if (ansiTable || static_cast<unsigned char>(*p) >= 32) {
+        if (static_cast<unsigned char>(*p) >= 32) {
             ++rest.characters;
         } else {
             ++rest.dropped;

@@ -21,10 +21,8 @@ int32_t PrintJob::openJob(os::HWND jobOwner, const char* name, const PrintOption
     // thread, say) would otherwise leave the window pointing into an unmapped image, and the
     // unload, under the loader lock, may neither destroy a window nor end a document. So the job
     // holds a reference of its own until it is closed, on the host's thread, in ImpCerrarImpresora.
-    if (!heldModule) {
-        os::GetModuleHandleExW(os::GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                               reinterpret_cast<const char16_t*>(moduleHandle), &heldModule);
-    }
+    os::GetModuleHandleExW(os::GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                           reinterpret_cast<const char16_t*>(moduleHandle), &heldModule);
     resetAccounting();
     openProgressWindow();
     return STATUS_OK;

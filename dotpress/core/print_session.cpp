@@ -112,9 +112,7 @@ void PrintSession::convertLine(const char* line) {
                 lineBuffer[length] = line[length];
                 ++length;
             }
-            if (line[length]) {
-                lost = measureRest(line + length, true).characters;
-            }
+            lost = std::strlen(line + length);
         } else {
             const char* p = line;
             size_t dropped = 0;
@@ -127,7 +125,7 @@ void PrintSession::convertLine(const char* line) {
                 }
             }
             if (*p) {
-                const LineRest beyond = measureRest(p, false);
+                const LineRest beyond = measureRest(p);
                 lost = beyond.characters;
                 dropped += beyond.dropped;
             }

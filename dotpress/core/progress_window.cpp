@@ -56,8 +56,7 @@ void ProgressWindow::closeProgressWindow() {
         return;
     }
     // The last line's page, copy and bar are painted before the window goes, whether or not the
-    // host's loop has run since.
-    os::KillTimer(dialog, kShowTimer);
+    // host's loop has run since (which also stops the hold's timer).
     showProgress();
     os::UpdateWindow(dialog);
     // An owned window: when it goes, the system hands the activation back to the host's window
@@ -131,7 +130,6 @@ void ProgressWindow::onProgressNoted() {
 }
 
 void ProgressWindow::onProgressTimer() {
-    os::KillTimer(dialog, kShowTimer);
     showProgress();
 }
 

@@ -11,6 +11,24 @@ namespace user = sim::user;
 
 const Params kStart{2, 305, 36, 27, 1, 5};
 
+// The escapes sent from index `first` on: every code in order, and the blocks sent with 65282.
+struct EscapesSent {
+    std::vector<int> codes;
+    std::vector<Params> blocks;
+};
+
+EscapesSent escapesFrom(size_t first) {
+    EscapesSent sent;
+    const auto& all = sim::world().escapes;
+    for (size_t i = first; i < all.size(); ++i) {
+        sent.codes.push_back(all[i].code);
+        if (all[i].code == 65282 && all[i].block) {
+            sent.blocks.push_back(*all[i].block);
+        }
+    }
+    return sent;
+}
+
 class PageSetupTest : public LibraryTest {
 protected:
     // An embosser whose last paper is its user-defined one; it keeps at most 30 lines and 330 mm.
@@ -30,6 +48,14 @@ protected:
         int32_t lines = -1, columns = -1;
         EXPECT_EQ(ImpConfigurarPagina(owner, &lines, &columns), 0);
         return {lines, columns};
+    }
+    // The same, with the blocks handed to the driver from the dialog's opening on.
+    std::pair<int32_t, int32_t> run(std::deque<sim::UserStep> steps, std::vector<Params>& sent) {
+        size_t opened = 0;
+        steps.push_front(user::inspect([&](os::HWND) { opened = sim::world().escapes.size(); }));
+        const auto out = run(std::move(steps));
+        sent = escapesFrom(opened).blocks;
+        return out;
     }
     dotpress::PrinterRecord& record() { return lib().selectedRecord(); }
     std::vector<uint8_t> devMode() {
@@ -302,24 +328,6 @@ TEST_F(PageSetupTest, NoPrinterSelectedUsesTheLibrarysDialog) {
     EXPECT_EQ(sim::world().windows.back().kind, sim::DialogKind::Plain);
 }
 
-// The escapes sent from index `first` on: every code in order, and the blocks sent with 65282.
-struct EscapesSent {
-    std::vector<int> codes;
-    std::vector<Params> blocks;
-};
-
-EscapesSent escapesFrom(size_t first) {
-    EscapesSent sent;
-    const auto& all = sim::world().escapes;
-    for (size_t i = first; i < all.size(); ++i) {
-        sent.codes.push_back(all[i].code);
-        if (all[i].code == 65282 && all[i].block) {
-            sent.blocks.push_back(*all[i].block);
-        }
-    }
-    return sent;
-}
-
 TEST_F(PageSetupTest, AceptarHandsTheDriverOnlyTheNumberTypedBeforeEnter) {
     const Params k300{2, 300, 36, 27, 1, 5};
     auto loseDC = user::inspect([](os::HWND) { sim::world().printers[0].failCreateDC = true; });
@@ -395,11 +403,9 @@ TEST_F(PageSetupTest, AceptarHandsTheDriverOnlyTheNumberTypedBeforeEnter) {
         SCOPED_TRACE(c.what);
         sim::reset();
         machine(false, c.start);
-        size_t opened = 0;
-        std::deque<sim::UserStep> steps = c.steps;
-        steps.push_front(user::inspect([&](os::HWND) { opened = sim::world().escapes.size(); }));
-        const auto out = run(steps);
-        EXPECT_EQ(escapesFrom(opened).blocks, c.sent);
+        std::vector<Params> sent;
+        const auto out = run(c.steps, sent);
+        EXPECT_EQ(sent, c.sent);
         EXPECT_EQ(dptest::paramsOf(record()), c.kept);
         EXPECT_EQ(sim::paramsInDevMode(record().devMode, record().devModeSize),
                   c.messages ? c.start : c.kept)
@@ -477,11 +483,9 @@ TEST_F(PageSetupTest, OnlyANumberTheUserChangedGoesToTheDriver) {
         SCOPED_TRACE(c.what);
         sim::reset();
         machine(false, k300);
-        size_t opened = 0;
-        std::deque<sim::UserStep> steps = c.steps;
-        steps.push_front(user::inspect([&](os::HWND) { opened = sim::world().escapes.size(); }));
-        const auto out = run(steps);
-        EXPECT_EQ(escapesFrom(opened).blocks, c.sent);
+        std::vector<Params> sent;
+        const auto out = run(c.steps, sent);
+        EXPECT_EQ(sent, c.sent);
         EXPECT_EQ(dptest::paramsOf(record()), c.kept);
         EXPECT_EQ(sim::paramsInDevMode(record().devMode, record().devModeSize), c.kept);
         EXPECT_EQ(out, std::make_pair(int32_t{c.kept.lines}, int32_t{c.kept.columns}));
