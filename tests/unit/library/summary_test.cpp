@@ -3,6 +3,8 @@
 #include "dotpress/resources/resource_ids.h"
 #include "library_fixture.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 
@@ -228,31 +230,22 @@ TEST_F(SummaryTest, BlockIsFilledAsFarAsItsSizeAndOursGo) {
     ImpImprimirLinea("x");
     ImpCerrarImpresora();
     EXPECT_EQ(ImpObtenerResumen(nullptr), 7);
-    struct Case {
-        uint32_t size, filled; // filled 0: refused
-        int32_t state;
-    };
     // clang-format off
-    const Case cases[] = {
+    const std::array<uint32_t, 3> cases[] = { // size, bytes filled (0: refused), state
         {0, 0, 0}, {51, 0, 0}, {52, 52, JOB_STATE_FINISHED}, {63, 60, JOB_STATE_FINISHED},
-        {64, 64, JOB_STATE_INCOMPLETE}, {100, 64, JOB_STATE_INCOMPLETE},
-    };
+        {64, 64, JOB_STATE_INCOMPLETE}, {100, 64, JOB_STATE_INCOMPLETE}};
     // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.size);
-        unsigned char block[100];
-        std::memset(block, 0xAB, sizeof block);
-        std::memcpy(block, &c.size, sizeof c.size);
-        EXPECT_EQ(ImpObtenerResumen(reinterpret_cast<JobSummary*>(block)), c.filled ? 0 : 7);
-        JobSummary s;
-        std::memcpy(&s, block, sizeof s);
-        EXPECT_EQ(s.size, c.filled ? c.filled : c.size);
-        for (size_t i = c.filled ? c.filled : 4; i < sizeof block; ++i) {
-            ASSERT_EQ(block[i], 0xAB) << "byte " << i;
-        }
-        if (c.filled) {
-            EXPECT_EQ(s.state, c.state);
-            EXPECT_EQ(s.linesPrinted, 1u);
+    for (const auto& [size, filled, state] : cases) {
+        SCOPED_TRACE(size);
+        uint32_t block[25];
+        std::fill(block, block + 25, 0xABABABABu);
+        block[0] = size;
+        EXPECT_EQ(ImpObtenerResumen(reinterpret_cast<JobSummary*>(block)), filled ? 0 : 7);
+        EXPECT_EQ(block[0], filled ? filled : size);
+        EXPECT_EQ(block[1], filled ? state : 0xABABABABu);
+        EXPECT_EQ(block[8], filled ? 1u : 0xABABABABu) << "linesPrinted";
+        for (size_t i = filled ? filled / 4 : 1; i < 25; ++i) {
+            ASSERT_EQ(block[i], 0xABABABABu) << "field " << i;
         }
     }
 }

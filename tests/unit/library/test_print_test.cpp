@@ -6,7 +6,6 @@
 #include "library_fixture.h"
 
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -55,18 +54,6 @@ protected:
     }
     os::HWND owner = nullptr;
 };
-
-// The sheet's lines as the job sends them through the chosen table.
-std::vector<std::string> sheetAsSent(const dotpress::SheetFormat& format) {
-    dotpress::TestSheet sheet(format);
-    std::vector<std::string> lines;
-    std::string line(format.columns + 1u, '\0');
-    while (sheet.next(&line[0])) {
-        const std::string text = line.c_str();
-        lines.push_back(format.ansiTable ? text : translated(text));
-    }
-    return lines;
-}
 
 TEST_F(TestPrintTest, SheetIsEmbossedOnThePrintersOwnFormat) {
     struct Case {
@@ -124,19 +111,22 @@ TEST_F(TestPrintTest, SheetIsEmbossedOnThePrintersOwnFormat) {
         EXPECT_TRUE(doc.ended);
         ASSERT_TRUE(doc.params);
         EXPECT_EQ(doc.params->columns, c.columns) << "the printer is told its own format";
-        const auto sent = sheetAsSent(c.sheet);
+        // The sheet's lines, through the chosen table.
         const uint32_t pages = dotpress::TestSheet::pageCount(c.sheet);
         ASSERT_EQ(doc.pages.size(), pages) << "no empty backs: one copy";
+        dotpress::TestSheet sheet(c.sheet);
+        std::string text(c.sheet.columns + 1u, '\0');
         size_t n = 0;
         for (const sim::Page& page : doc.pages) {
             EXPECT_LE(page.lines.size(), c.sheet.lines);
             for (const sim::TextOut& line : page.lines) {
-                ASSERT_LT(n, sent.size());
-                EXPECT_EQ(line.bytes, sent[n++]);
+                ASSERT_TRUE(sheet.next(&text[0]));
+                EXPECT_EQ(line.bytes, c.ansi ? text.c_str() : translated(text.c_str()));
                 EXPECT_EQ(line.x, 0) << "the lines start where the page does";
+                ++n;
             }
         }
-        EXPECT_EQ(n, sent.size());
+        EXPECT_FALSE(sheet.next(&text[0]));
 
         int ranges = 0;
         for (const sim::ControlMessage& m : sim::world().controlMessages) {
@@ -156,7 +146,7 @@ TEST_F(TestPrintTest, SheetIsEmbossedOnThePrintersOwnFormat) {
         EXPECT_EQ(s.sheets, c.doubleSided ? (pages + 1) / 2 : pages);
         EXPECT_EQ(s.copiesFinished, 1u);
         EXPECT_EQ(s.lastPage, pages);
-        EXPECT_EQ(s.linesPrinted, sent.size());
+        EXPECT_EQ(s.linesPrinted, n);
         EXPECT_EQ(s.linesCut + s.bytesDropped + s.linesIgnored, 0u);
         EXPECT_EQ(s.pagesPlanned, pages);
         EXPECT_EQ(s.copiesPlanned, 1u);

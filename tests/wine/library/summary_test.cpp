@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -102,19 +103,14 @@ TEST_F(SummaryTest, CutsDropsACancelAndLinesAfterItGiveExactFigures) {
     // A block of the first layout gets its 52 bytes; a longer one learns where ours ends.
     for (const uint32_t size : {uint32_t(JOB_SUMMARY_MIN_SIZE), uint32_t(100)}) {
         SCOPED_TRACE(size);
-        unsigned char block[100];
-        memset(block, 0xAB, sizeof block);
-        memcpy(block, &size, sizeof size);
+        uint32_t block[25];
+        std::fill(block, block + 25, 0xABABABABu);
+        block[0] = size;
         EXPECT_EQ(imp.get<int32_t(DOTPRESS_CALL*)(void*)>("ImpObtenerResumen")(block), 0);
         const uint32_t filled = size < sizeof(JobSummary) ? size : sizeof(JobSummary);
-        uint32_t written = 0;
-        memcpy(&written, block, sizeof written);
-        EXPECT_EQ(written, filled);
-        EXPECT_EQ(block[filled], 0xAB) << "nothing past what was filled";
-        JobSummary s{};
-        memcpy(&s, block, filled);
-        EXPECT_EQ(s.linesIgnored, 3u);
-        EXPECT_EQ(s.jobNumber, size > JOB_SUMMARY_MIN_SIZE ? 1u : 0u);
+        EXPECT_EQ(block[0], filled);
+        EXPECT_EQ(block[12], 3u) << "linesIgnored";
+        EXPECT_EQ(block[filled / 4], 0xABABABABu) << "nothing past what was filled";
     }
 }
 
@@ -144,12 +140,36 @@ TEST_F(SummaryTest, DoubleSidedJobsFacesAndSheetsMatchThePostScript) {
               (std::vector<uint32_t>{JOB_STATE_FINISHED, 6, 2, 4, 2, 3, 2, 60, 0, 0, 0, 0}));
 }
 
-// The test sheet on a printer of 12 lines of 30 cells, whatever area the host has set and
-// whether binding is on or not: the first page states the format, marks every tenth column and
-// numbers the other lines with the number sign and letters, each line starting at the page's
-// edge and ending on a full cell; the table follows.
+// The test sheet on a printer of 12 lines of 30 cells, whatever area the host has set: the first
+// page states the format, marks every tenth column and numbers the other lines with the number
+// sign and letters, each ending on a full cell and starting at the page's edge, binding on or
+// off alike; the table follows.
 TEST_F(SummaryTest, TestSheetHoldsThePrintersLinesThenTheTable) {
     storeFormat(12, 30, 0);
+    std::vector<int> unbound; // where the lines start with binding off
+    for (const DWORD binding : {DWORD(0), DWORD(1)}) {
+        ASSERT_TRUE(dotpresstest::storeSetting(L"Encuadernar", REG_DWORD, &binding, 4));
+        if (binding == 0) {
+            LoadedDll dll;
+            EXPECT_EQ(Exports(dll.get()).testSheet(), 0);
+            unbound = lineStartsPerPage(readFile(file)).at(0);
+            ASSERT_TRUE(removeFile(file));
+        }
+    }
+    LoadedDll dll;
+    const Exports imp(dll.get());
+    imp.area(10, 20);
+    EXPECT_EQ(imp.testSheet(), 0);
+    EXPECT_EQ(FindWindowW(L"#32770", L"Imprimiendo"), nullptr) << "the window is gone";
+    const auto pages = glyphsPerPage(readFile(file));
+    ASSERT_GE(pages.size(), 2u);
+    // The marks and the full cells, in order; the blanks between them are left out.
+    std::vector<std::string> marks;
+    for (const std::string& glyph : pages[0]) {
+        if (glyph != "uni00A0" && glyph != "space") {
+            marks.push_back(glyph);
+        }
+    }
     std::vector<std::string> expected;
     for (const std::string line :
          {"formato: #ab l/neas de #cj", "cajetines", "------ #aj------ #bj---------", "#d", "#e",
@@ -157,45 +177,28 @@ TEST_F(SummaryTest, TestSheetHoldsThePrintersLinesThenTheTable) {
         const auto glyphs = glyphsOf(line + "=");
         expected.insert(expected.end(), glyphs.begin(), glyphs.end());
     }
-    for (const DWORD binding : {DWORD(0), DWORD(1)}) {
-        SCOPED_TRACE(binding ? "binding on" : "binding off");
-        ASSERT_TRUE(dotpresstest::storeSetting(L"Encuadernar", REG_DWORD, &binding, 4));
-        ASSERT_TRUE(removeFile(file));
-        LoadedDll dll;
-        const Exports imp(dll.get());
-        imp.area(10, 20);
-        EXPECT_EQ(imp.testSheet(), 0);
-        EXPECT_EQ(FindWindowW(L"#32770", L"Imprimiendo"), nullptr) << "the window is gone";
-        const std::string postscript = readFile(file);
-        const auto pages = glyphsPerPage(postscript);
-        ASSERT_GE(pages.size(), 2u);
-        std::vector<std::string> marks;
-        for (const std::string& glyph : pages[0]) {
-            if (glyph != "uni00A0" && glyph != "space") {
-                marks.push_back(glyph);
-            }
-        }
-        EXPECT_EQ(marks, expected);
-        EXPECT_EQ(pages[0].size(), 12u * 30u) << "every line is the page's 30 columns";
-        const std::vector<int> starts = lineStartsPerPage(postscript).at(0);
-        EXPECT_GE(starts.size(), 12u);
-        EXPECT_EQ(starts, std::vector<int>(starts.size(), 0)) << "every line at the page's edge";
-        EXPECT_EQ(std::vector<std::string>(pages[1].begin(), pages[1].begin() + 5),
-                  glyphsOf("tabla"));
+    EXPECT_EQ(marks, expected);
+    EXPECT_EQ(pages[0].size(), 12u * 30u) << "every line is the page's 30 columns";
+    const std::vector<int> starts = lineStartsPerPage(readFile(file)).at(0);
+    EXPECT_EQ(starts, unbound) << "binding on, the same page";
+    EXPECT_EQ(starts, std::vector<int>(unbound.size(), 0)) << "every line at the page's edge";
+    // The table: its title first.
+    const std::vector<std::string> title = glyphsOf("tabla");
+    ASSERT_GE(pages[1].size(), title.size());
+    EXPECT_EQ(std::vector<std::string>(pages[1].begin(), pages[1].begin() + 5), title);
 
-        const JobSummary s = imp.summary();
-        EXPECT_EQ(s.state, JOB_STATE_FINISHED);
-        EXPECT_EQ(s.pagesPrinted, pages.size());
-        EXPECT_EQ(s.lastPage, pages.size());
-        EXPECT_EQ(s.copiesFinished, 1u);
-        EXPECT_EQ(s.linesCut + s.bytesDropped + s.linesIgnored, 0u);
-        // The host's area is back: a job of its own is cut at its 20 columns.
-        ASSERT_TRUE(removeFile(file));
-        ASSERT_EQ(imp.open("Tras la prueba", jobOptions(1, {{1, 1}})), 0);
-        imp.line("abcdefghijklmnopqrstuvwxyz");
-        imp.close();
-        EXPECT_EQ(imp.summary().charactersCut, 6u);
-    }
+    const JobSummary s = imp.summary();
+    EXPECT_EQ(s.state, JOB_STATE_FINISHED);
+    EXPECT_EQ(s.pagesPrinted, pages.size());
+    EXPECT_EQ(s.lastPage, pages.size());
+    EXPECT_EQ(s.copiesFinished, 1u);
+    EXPECT_EQ(s.linesCut + s.bytesDropped + s.linesIgnored, 0u);
+    // The host's area is back: a job of its own is cut at its 20 columns.
+    ASSERT_TRUE(removeFile(file));
+    ASSERT_EQ(imp.open("Tras la prueba", jobOptions(1, {{1, 1}})), 0);
+    imp.line("abcdefghijklmnopqrstuvwxyz");
+    imp.close();
+    EXPECT_EQ(imp.summary().charactersCut, 6u);
 }
 
 // The person at the keyboard while the sheet runs: a thread timer fires inside the library's
