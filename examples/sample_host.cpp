@@ -145,10 +145,10 @@ std::string afterCancel(const JobSummary& s, const PrintOptions& job) {
         // Each page went out once per copy before the next page.
         return text +
                "imprima esa página en las copias que le falten y después, desde la "
-               "página siguiente hasta el final, " +
+               "página siguiente hasta la última elegida, " +
                count(job.copies, "una copia", "copias") + " con «Intercalar» marcado.\n";
     }
-    text += "imprima desde la página siguiente hasta el final, en una copia";
+    text += "imprima, en una copia, desde la página siguiente hasta la última elegida";
     if (job.copies > 1) {
         // The paper, not the queue, tells how many copies are whole.
         text +=
