@@ -122,7 +122,7 @@ TEST_F(SummaryTest, EveryCharacterLostToTheCutOrDroppedIsCounted) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine();
         lib().ansiTable = c.ansi;
         if (c.columns == 0) {
@@ -173,7 +173,7 @@ TEST_F(SummaryTest, FacesSheetsAndCopiesFollowThePagesEmbossed) {
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine(3, c.doubleSided);
         ASSERT_EQ(
             ImpAbrirImpresora(nullptr, "doc",

@@ -75,7 +75,7 @@ TEST_F(TestPrintTest, SheetIsEmbossedOnThePrintersOwnFormat) {
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         // A driver that reports no lines gets the default page: the record is set by hand.
         const int16_t reported = c.lines == 0 ? int16_t(12) : c.lines;
         sim::addBraillePrinter(u"Braille", u"LPT1:",
@@ -159,7 +159,7 @@ TEST_F(TestPrintTest, SheetIsEmbossedOnThePrintersOwnFormat) {
 TEST_F(TestPrintTest, CancelByKeyStopsTheSheetWhereItStands) {
     for (const os::WORD key : {os::VK_ESCAPE, os::VK_RETURN, os::VK_SPACE}) {
         SCOPED_TRACE(key);
-        sim::reset();
+        nextRow();
         machine();
         bool pressed = false;
         sim::world().userAtKeyboard = [&] {
@@ -196,7 +196,7 @@ TEST_F(TestPrintTest, QuitEndsTheSheetAndReachesTheHostsLoop) {
     };
     for (const Case& c : {Case{"before the first line", 0, 0}, Case{"on page 1", 5, 5}}) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine();
         os::PostMessageW(owner, os::WM_USER + 7, 1, 2);
         if (c.quitAfter == 0) {
@@ -239,7 +239,7 @@ TEST_F(TestPrintTest, RefusalsLeaveNothingBehind) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         sim::addBraillePrinter(u"Braille", u"LPT1:", Params{1, 0, 30, 12, 0, 0});
         if (c.select) {
             selectPrinter(u"Braille");
@@ -292,7 +292,7 @@ TEST_F(TestPrintTest, HostCallsFromItsWindowsWhileTheSheetRuns) {
         SCOPED_TRACE(quits         ? "closes the sheet, opens its own job and the program quits"
                      : opensItsOwn ? "closes the sheet and opens its own job"
                                    : "closes the sheet");
-        sim::reset();
+        nextRow();
         machine();
         sim::world().userAtKeyboard = [&] {
             if (linesSent() == 5 && sim::world().documents.size() == 1 && lib().jobOpen()) {
