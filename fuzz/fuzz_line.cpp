@@ -1,11 +1,14 @@
 // Any line, either character table, any printing-area width: the converted line is the host's
 // text with the control bytes dropped (or, with "ANSI", kept), translated, taken up to the line
-// buffer and cut at the width; never longer than the width, always terminated.
+// buffer and cut at the width; never longer than the width, always terminated. With "ASCII",
+// the simulated embosser's own table embosses every character it has a cell for as that cell.
 #include "dotpress/core/library_instance.h"
 #include "dotpress/core/library_object.h"
 #include "dotpress/core/translation.h"
+#include "platform/sim/embosser_table.h"
 #include "platform/sim/world.h"
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -20,6 +23,19 @@ bool tableAnswers(uint8_t control) {
         }
     }
     return false;
+}
+
+// The cell of each Windows-1252 character, by the character the embosser's table holds at a
+// code; unknown for a character the table has no cell for.
+std::array<sim::Cell, 256> cellsOfCharacters() {
+    std::array<sim::Cell, 256> cells;
+    cells.fill(sim::kUnknownCell);
+    for (const sim::EmbosserCode& code : sim::embosserTable()) {
+        if (code.cell != sim::kUnknownCell) {
+            cells[code.character] = code.cell;
+        }
+    }
+    return cells;
 }
 
 void check(bool condition) {
@@ -71,6 +87,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (size_t i = 0; i < length; ++i) {
             const auto byte = static_cast<uint8_t>(lib.lineBuffer[i]);
             check(byte >= 32 || tableAnswers(byte));
+        }
+        // The k-th byte sent is the translation of the k-th printable byte of the host's line.
+        static const std::array<sim::Cell, 256> cellOf = cellsOfCharacters();
+        size_t sent = 0;
+        for (unsigned char byte : line) {
+            if (byte >= 32 && sent < length) {
+                const auto code = static_cast<uint8_t>(lib.lineBuffer[sent++]);
+                check(cellOf[byte] == sim::kUnknownCell ||
+                      sim::embosserTable()[code].cell == cellOf[byte]);
+            }
         }
     }
     return 0;
