@@ -20,10 +20,10 @@ std::string received(const std::string& bytes) {
     return out;
 }
 
-std::string cells(const std::string& bytes) {
+std::string cells(const std::string& bytes, bool ansi) {
     std::string out;
     for (unsigned char c : bytes) {
-        const sim::Cell dots = sim::embosserTable()[c].cell;
+        const sim::Cell dots = ansi ? sim::cellOfCharacter(c) : sim::embosserTable()[c].cell;
         if (dots == sim::kUnknownCell) {
             out += '?';
             continue;

@@ -73,13 +73,14 @@ size_t linesSent(const sim::Document& doc) {
 
 // The document as the embosser received it, face by face.
 void showFaces(const sim::Document& doc, const std::vector<Shown>& shownPerPage) {
-    // With "ANSI" the embosser gets the host's text as it is and translates it itself, by rules
-    // of its own: only the text fits here.
+    // With "ANSI" the embosser gets the host's text as it is and translates it itself: a
+    // character shows as its cell where Spanish Braille writes it with one.
     const bool ansi = dotpress::library().ansiTable == 1;
     if (ansi) {
         std::printf("Tabla ANSI: la impresora recibe el texto tal cual y lo traduce ella misma.\n"
-                    "Cada línea: número y bytes que recibió la impresora (\\xNN fuera de "
-                    "ASCII).\n\n");
+                    "Cada línea: número, bytes que recibió la impresora (\\xNN fuera de ASCII) y\n"
+                    "celdas del braille español de cada carácter (? donde no cabe en una celda).\n"
+                    "\n");
     } else {
         std::printf("Tabla ASCII: la impresora graba cada byte con su propia tabla, la del\n"
                     "braille español. Cada línea: número, bytes que recibió la impresora (\\xNN\n"
@@ -99,7 +100,7 @@ void showFaces(const sim::Document& doc, const std::vector<Shown>& shownPerPage)
         for (size_t l = 0; l < page.lines.size(); ++l) {
             const auto& line = page.lines[l];
             std::printf("%3zu  %-32s  %s\n", l + 1, braille::received(line.bytes).c_str(),
-                        ansi ? "" : braille::cells(line.bytes).c_str());
+                        braille::cells(line.bytes, ansi).c_str());
         }
         std::printf("\n");
     }

@@ -111,10 +111,29 @@ constexpr std::array<EmbosserCode, 256> buildTable() {
 
 constexpr std::array<EmbosserCode, 256> kTable = buildTable();
 
+constexpr std::array<Cell, 256> buildCharacterCells() {
+    std::array<Cell, 256> cells{};
+    for (auto& cell : cells) {
+        cell = kUnknownCell;
+    }
+    for (const EmbosserCode& code : kTable) {
+        if (code.cell != kUnknownCell) {
+            cells[code.character] = code.cell;
+        }
+    }
+    return cells;
+}
+
+constexpr std::array<Cell, 256> kCharacterCells = buildCharacterCells();
+
 } // namespace
 
 const std::array<EmbosserCode, 256>& embosserTable() {
     return kTable;
+}
+
+Cell cellOfCharacter(uint8_t character) {
+    return kCharacterCells[character];
 }
 
 } // namespace sim

@@ -26,4 +26,9 @@ struct EmbosserCode {
 // The table, indexed by the byte the embosser receives.
 const std::array<EmbosserCode, 256>& embosserTable();
 
+// The cell of a Windows-1252 character, wherever the table holds it: what the embosser embosses
+// for the character when it gets the text as it is (the "ANSI" table) and translates it itself.
+// kUnknownCell where the table has no cell for it.
+Cell cellOfCharacter(uint8_t character);
+
 } // namespace sim
