@@ -8,7 +8,6 @@
 #include "platform/sim/embosser_table.h"
 #include "platform/sim/world.h"
 
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -23,19 +22,6 @@ bool tableAnswers(uint8_t control) {
         }
     }
     return false;
-}
-
-// The cell of each Windows-1252 character, by the character the embosser's table holds at a
-// code; unknown for a character the table has no cell for.
-std::array<sim::Cell, 256> cellsOfCharacters() {
-    std::array<sim::Cell, 256> cells;
-    cells.fill(sim::kUnknownCell);
-    for (const sim::EmbosserCode& code : sim::embosserTable()) {
-        if (code.cell != sim::kUnknownCell) {
-            cells[code.character] = code.cell;
-        }
-    }
-    return cells;
 }
 
 void check(bool condition) {
@@ -88,14 +74,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const auto byte = static_cast<uint8_t>(lib.lineBuffer[i]);
             check(byte >= 32 || tableAnswers(byte));
         }
-        // The k-th byte sent is the translation of the k-th printable byte of the host's line.
-        static const std::array<sim::Cell, 256> cellOf = cellsOfCharacters();
+        // The k-th byte sent stands for the k-th printable byte of the host's line.
         size_t sent = 0;
         for (unsigned char byte : line) {
             if (byte >= 32 && sent < length) {
                 const auto code = static_cast<uint8_t>(lib.lineBuffer[sent++]);
-                check(cellOf[byte] == sim::kUnknownCell ||
-                      sim::embosserTable()[code].cell == cellOf[byte]);
+                check(sim::cellOfCharacter(byte) == sim::kUnknownCell ||
+                      sim::embosserTable()[code].cell == sim::cellOfCharacter(byte));
             }
         }
     }
