@@ -131,7 +131,7 @@ int embossTestSheet(int formatLines, int formatColumns) {
     const sim::Document& doc = sim::world().documents.back();
     std::printf("Hoja de prueba de \"%s\": el formato de la impresora (%d líneas de %d "
                 "cajetines),\ndicho en palabras, una regla que marca cada décima columna y las "
-                "líneas numeradas,\ntodas con un cajetín lleno en la última columna (delante y "
+                "líneas numeradas,\ntodas con un signo igual en la última columna (delante y "
                 "detrás: la impresora es\nde doble cara); después, la tabla de caracteres ASCII: "
                 "primero las letras y signos del\nespañol, cada cajetín delante de su nombre, y "
                 "luego los demás por grupos.\n",

@@ -24,7 +24,9 @@ struct SheetFormat {
 // The widest line the session can take.
 constexpr uint16_t kMaxSheetColumns = 519;
 
-// The six-dot cell in Braille ASCII ('='), a byte both tables send as it is.
+// The mark of the last column: the six-dot cell in Braille ASCII ('='), the equals sign (dots
+// 2356) in a Spanish embosser's table, which has no byte for the six-dot cell. Both tables send
+// it as it is, and an embosser that translates the text itself makes one cell of it.
 constexpr char kFullCell = '=';
 
 // Whether the host's text can carry the byte as a character (Windows-1252): every byte from
