@@ -79,13 +79,13 @@ void showFaces(const sim::Document& doc, const std::vector<Shown>& shownPerPage)
     if (ansi) {
         std::printf("Tabla ANSI: la impresora recibe el texto tal cual y lo traduce ella misma.\n"
                     "Cada línea: número, bytes que recibió la impresora (\\xNN fuera de ASCII) y\n"
-                    "celdas del braille español de cada carácter (? donde no cabe en una celda).\n"
-                    "\n");
+                    "cajetines del braille español de cada carácter (? donde no cabe en un\n"
+                    "cajetín).\n\n");
     } else {
         std::printf("Tabla ASCII: la impresora graba cada byte con su propia tabla, la del\n"
                     "braille español. Cada línea: número, bytes que recibió la impresora (\\xNN\n"
-                    "fuera de ASCII) y celdas que grabó (? donde su tabla no tiene el carácter).\n"
-                    "\n");
+                    "fuera de ASCII) y cajetines que grabó (? donde su tabla no tiene el\n"
+                    "carácter).\n\n");
     }
     for (size_t i = 0; i < doc.pages.size(); ++i) {
         const sim::Page& page = doc.pages[i];
@@ -108,7 +108,7 @@ void showFaces(const sim::Document& doc, const std::vector<Shown>& shownPerPage)
 
 // The embosser's test sheet, from the one blocking call a host makes for it. The library runs the
 // thread's messages itself; the embosser takes a tenth of a second a line meanwhile.
-int embossTestSheet(int formatLines) {
+int embossTestSheet(int formatLines, int formatColumns) {
     std::vector<Shown> shownPerPage;
     size_t seen = 0;
     sim::world().userAtKeyboard = [&] {
@@ -129,39 +129,45 @@ int embossTestSheet(int formatLines) {
         return 1;
     }
     const sim::Document& doc = sim::world().documents.back();
-    std::printf("Hoja de prueba de \"%s\": el formato de la impresora (%d líneas de 32 "
-                "caracteres),\ncada línea numerada y con una celda llena en la última columna; "
-                "después, la tabla de\ncaracteres ASCII, con el nombre de cada carácter que esa "
-                "tabla cambia.\n",
-                utf8(doc.printer).c_str(), formatLines);
+    std::printf("Hoja de prueba de \"%s\": el formato de la impresora (%d líneas de %d "
+                "cajetines),\ndicho en palabras, una regla que marca cada décima columna y las "
+                "líneas numeradas,\ntodas con un signo igual en la última columna (delante y "
+                "detrás: la impresora es\nde doble cara); después, la tabla de caracteres ASCII: "
+                "primero las letras y signos del\nespañol, cada cajetín delante de su nombre, y "
+                "luego los demás por grupos.\n",
+                utf8(doc.printer).c_str(), formatLines, formatColumns);
     std::printf("%zu caras enviadas\n", doc.pages.size());
     showFaces(doc, shownPerPage);
-    std::printf("%s", sample::describeSummary(sample::lastJobSummary()).c_str());
+    std::printf("%s", sample::describeTestSheet(sample::lastJobSummary()).c_str());
     return 0;
 }
 
 } // namespace
 
 // dotpress_demo [prueba] [lines of the embosser's format, 10 to 40; 10 when not given]
+//               [its cells per line, 30 to 42; 32 when not given]
 int main(int argc, char** argv) {
     bool testSheet = false;
     int formatLines = 10;
+    int formatColumns = 32;
+    int numbers = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "prueba") == 0) {
             testSheet = true;
         } else {
-            formatLines = std::atoi(argv[i]);
+            (numbers++ == 0 ? formatLines : formatColumns) = std::atoi(argv[i]);
         }
     }
-    if (formatLines < 10 || formatLines > 40) {
-        std::fprintf(stderr, "uso: dotpress_demo [prueba] [líneas del formato, de 10 a 40]\n");
+    if (formatLines < 10 || formatLines > 40 || formatColumns < 30 || formatColumns > 42) {
+        std::fprintf(stderr, "uso: dotpress_demo [prueba] [líneas del formato, de 10 a 40] "
+                             "[cajetines por línea, de 30 a 42]\n");
         return 2;
     }
     sim::reset();
     sim::Params format;
     format.paperFormat = 2;
     format.paperLength = 280;
-    format.columns = 32;
+    format.columns = static_cast<int16_t>(formatColumns);
     format.lines = static_cast<int16_t>(formatLines);
     format.doubleSided = 1;
     sim::addPrinter(u"Impresora láser", u"LPT1:", u"Laser PCL");
@@ -172,7 +178,7 @@ int main(int argc, char** argv) {
 
     std::printf("Impresoras: %d\n", ImpObtenerNumeroImp());
     if (testSheet) {
-        const int result = embossTestSheet(formatLines);
+        const int result = embossTestSheet(formatLines, formatColumns);
         dotpress::unload();
         return result;
     }
@@ -228,7 +234,7 @@ int main(int argc, char** argv) {
     std::printf("%zu hojas de papel, %zu caras enviadas\n", (doc.pages.size() + 1) / 2,
                 doc.pages.size());
     showFaces(doc, shownPerPage);
-    std::printf("%s", sample::describeSummary(sample::lastJobSummary()).c_str());
+    std::printf("%s", sample::describeSummary(sample::lastJobSummary(), options).c_str());
     dotpress::unload();
     return 0;
 }

@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
         // A blocking call: the library runs the messages itself while the sheet is embossed.
         const int32_t status = ImpImprimirPrueba(nullptr);
         std::printf("ImpImprimirPrueba: %d\n", status);
-        std::printf("%s", sample::describeSummary(sample::lastJobSummary()).c_str());
+        std::printf("%s", sample::describeTestSheet(sample::lastJobSummary()).c_str());
         return status == 0 ? 0 : 1;
     }
     const sample::Document document = sample::sampleDocument();
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
                                           options, dispatchMessages);
     std::printf("ImpAbrirImpresora: %d\n", status);
     if (status == 0) {
-        std::printf("%s", sample::describeSummary(sample::lastJobSummary()).c_str());
+        std::printf("%s", sample::describeSummary(sample::lastJobSummary(), options).c_str());
     }
     return status == 0 ? 0 : 1;
 }

@@ -111,15 +111,55 @@ JobSummary lastJobSummary() {
 
 namespace {
 
+// "una página", "3 páginas": a speech synthesiser reads "1 página" as "uno página".
 std::string count(uint32_t n, const char* one, const char* many) {
+    if (n == 1) {
+        return one;
+    }
     char text[64];
-    std::snprintf(text, sizeof text, "%u %s", n, n == 1 ? one : many);
+    std::snprintf(text, sizeof text, "%u %s", n, many);
     return text;
+}
+
+// What was sent to the printer's queue: the embosser gets it from there.
+std::string sentFigures(const JobSummary& s) {
+    std::string text =
+        "  Enviadas a la cola de impresión: " + count(s.linesPrinted, "una línea", "líneas") +
+        " en " + count(s.pagesPrinted, "una página", "páginas");
+    if (s.blankPages > 0) {
+        text += " y " + count(s.blankPages, "una página vacía", "páginas vacías");
+    }
+    return text + "; " + count(s.sheets, "una hoja", "hojas") + " de papel; " +
+           count(s.copiesFinished, "una copia completa", "copias completas") + ".\n";
+}
+
+// After a cancel: the queue dropped what it held, so the paper tells where embossing stopped,
+// and what remains depends on the order the copies went out in.
+std::string afterCancel(const JobSummary& s, const PrintOptions& job) {
+    std::string text = "  El envío se detuvo en la página " + std::to_string(s.lastPage) +
+                       " de la copia " + std::to_string(s.lastCopy) +
+                       ". Al cancelar, la cola de impresión descartó lo que aún no había "
+                       "pasado a la impresora: el papel puede acabar antes.\n"
+                       "  Busque al tacto la última página completa en el papel. Para terminar, ";
+    if (job.copies > 1 && job.collate != 0) {
+        // Each page went out once per copy before the next page.
+        return text +
+               "imprima esa página en las copias que le falten y después, desde la "
+               "página siguiente hasta la última elegida, " +
+               count(job.copies, "una copia", "copias") + " con «Intercalar» marcado.\n";
+    }
+    text += "imprima, en una copia, desde la página siguiente hasta la última elegida";
+    if (job.copies > 1) {
+        // The paper, not the queue, tells how many copies are whole.
+        text +=
+            ", y después las copias completas que falten hasta tener " + std::to_string(job.copies);
+    }
+    return text + ".\n";
 }
 
 } // namespace
 
-std::string describeSummary(const JobSummary& s) {
+std::string describeSummary(const JobSummary& s, const PrintOptions& job) {
     std::string text;
     switch (s.state) {
     case JOB_STATE_NONE:
@@ -130,34 +170,47 @@ std::string describeSummary(const JobSummary& s) {
     case JOB_STATE_FINISHED:
         text = "Resumen: trabajo terminado.\n";
         break;
+    case JOB_STATE_INCOMPLETE:
+        text = "Resumen: el trabajo se cerró antes de su última página.\n";
+        break;
     default:
-        text = "Resumen: trabajo cancelado en la página " + std::to_string(s.lastPage) +
-               ", copia " + std::to_string(s.lastCopy) +
-               ". Para terminarlo, reimprima desde esa página.\n";
+        text = "Resumen: trabajo cancelado.\n";
         break;
     }
-    text += "  " + count(s.linesPrinted, "línea", "líneas") + " en " +
-            count(s.pagesPrinted, "página", "páginas") + ", " +
-            count(s.blankPages, "página vacía añadida", "páginas vacías añadidas") + "; " +
-            count(s.sheets, "hoja", "hojas") + " de papel; " +
-            count(s.copiesFinished, "copia completa", "copias completas") + ".\n";
+    text += sentFigures(s);
+    if (s.state == JOB_STATE_CANCELLED) {
+        text += afterCancel(s, job);
+    }
     if (s.linesCut > 0) {
         text += "  Atención: " +
-                count(s.linesCut, "línea más larga que el área de impresión perdió ",
+                count(s.linesCut, "una línea más larga que el área de impresión perdió ",
                       "líneas más largas que el área de impresión perdieron ") +
-                count(s.charactersCut, "carácter.", "caracteres.") + "\n";
+                count(s.charactersCut, "un carácter.", "caracteres.") + "\n";
     }
     if (s.bytesDropped > 0) {
         text += "  Atención: la tabla ASCII descartó " +
-                count(s.bytesDropped, "carácter de control.", "caracteres de control.") + "\n";
+                count(s.bytesDropped, "un carácter de control.", "caracteres de control.") + "\n";
     }
     if (s.linesIgnored > 0) {
         text += "  " +
-                count(s.linesIgnored, "línea llegó después de cancelar y no se imprimió.",
-                      "líneas llegaron después de cancelar y no se imprimieron.") +
+                count(s.linesIgnored, "Una línea llegó después de cancelar y no se envió.",
+                      "líneas llegaron después de cancelar y no se enviaron.") +
                 "\n";
     }
     return text;
+}
+
+std::string describeTestSheet(const JobSummary& s) {
+    switch (s.state) {
+    case JOB_STATE_CANCELLED:
+        return "Hoja de prueba cancelada.\n";
+    case JOB_STATE_FINISHED:
+        return "Hoja de prueba terminada. Enviadas a la cola de impresión: " +
+               count(s.pagesPrinted, "una página", "páginas") + " en " +
+               count(s.sheets, "una hoja", "hojas") + " de papel.\n";
+    default:
+        return "No se imprimió la hoja de prueba.\n";
+    }
 }
 
 } // namespace sample

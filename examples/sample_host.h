@@ -35,9 +35,13 @@ int32_t askForJob(void* owner, const Document& document, Layout& layout, uint32_
 int32_t emboss(void* owner, const char* name, const Document& document, Layout& layout,
                const PrintOptions& options, const std::function<void()>& betweenLines);
 
-// What the last job did, told to the user in Spanish (UTF-8): pages, sheets and copies; lines
-// cut and bytes dropped as a warning; where a cancelled job stopped, to reprint from there.
-std::string describeSummary(const JobSummary& summary);
+// What the last job sent to the printer's queue, told to the user in Spanish (UTF-8): lines,
+// pages, sheets and copies; lines cut and bytes dropped as a warning. After a cancel, where
+// sending stopped, that the queue dropped what it still held, and what to print next in the
+// job's page order (the block the job was opened with).
+std::string describeSummary(const JobSummary& summary, const PrintOptions& job);
+// What became of the test sheet: the pages and sheets sent, or only that it was cancelled.
+std::string describeTestSheet(const JobSummary& summary);
 // The summary of the last job, as ImpObtenerResumen gives it.
 JobSummary lastJobSummary();
 

@@ -62,7 +62,10 @@ void checkState(dotpress::LibraryObject& lib, uint32_t maxColumns, uint32_t maxL
     JobSummary summary{};
     summary.size = sizeof summary;
     check(ImpObtenerResumen(&summary) == 0);
-    check(summary.state >= JOB_STATE_NONE && summary.state <= JOB_STATE_CANCELLED);
+    check(summary.size == sizeof summary);
+    check(summary.state >= JOB_STATE_NONE && summary.state <= JOB_STATE_INCOMPLETE);
+    check((summary.state == JOB_STATE_NONE) == (summary.jobNumber == 0));
+    check(summary.state != JOB_STATE_OPEN || lib.jobOpen());
     check(summary.linesCut <= summary.linesPrinted);
     const uint32_t faces = summary.pagesPrinted + summary.blankPages;
     check(summary.sheets <= faces && 2 * summary.sheets >= faces);

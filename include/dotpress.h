@@ -8,11 +8,11 @@
  *   4. ImpAbrirImpresora with that block (stop unless it returns 0);
  *   5. ImpImprimirLinea once per line, in page order, for every copy;
  *   6. ImpCerrarImpresora.
- * After a job (or while it runs) ImpObtenerResumen tells what it did: pages, sheets, copies, the
- * lines cut and the bytes dropped, and where a cancelled job stopped. ImpImprimirPrueba embosses
- * a test sheet of the selected printer, so that the user can check by touch the embosser's page
- * and character table.
- * Every export must be called from the thread that runs the host's message loop.
+ * After a job (or while it runs) ImpObtenerResumen tells what it sent to the printer's queue:
+ * pages, sheets, copies, the lines cut and the bytes dropped, and where a cancelled job stopped.
+ * ImpImprimirPrueba embosses a test sheet of the selected printer, so that the user can check by
+ * touch the embosser's page and character table. Every export must be called from the thread that
+ * runs the host's message loop.
  */
 #ifndef DOTPRESS_H
 #define DOTPRESS_H
@@ -93,30 +93,45 @@ DOTPRESS_STATIC_ASSERT(offsetof(PrintOptions, ranges) + 24 * sizeof(PageRange) +
 /* JobSummary.state */
 #define JOB_STATE_NONE 0      /* no job since the library was loaded */
 #define JOB_STATE_OPEN 1      /* the job is still open */
-#define JOB_STATE_FINISHED 2  /* closed after its last line */
+#define JOB_STATE_FINISHED 2  /* closed after its last page */
 #define JOB_STATE_CANCELLED 3 /* "Cancelar" was pressed; from then on, closed or not */
+#define JOB_STATE_INCOMPLETE                                                                       \
+    4 /* closed before its last page; given only to a block of 64 bytes                            \
+       * or more: a shorter one, from a host built before this state                               \
+       * existed, gets JOB_STATE_FINISHED */
 
-/* What the last job did: 52 bytes, 13 four-byte fields. The host sets size to
- * sizeof(JobSummary) before the call; the library fills the other fields and nothing beyond the
- * 52 bytes. Counts are of the last job opened since the library was loaded, or of the job still
- * open; a job that failed to open leaves the previous one's. */
+/* The smallest block ImpObtenerResumen takes: the 13 fields of its first layout. */
+#define JOB_SUMMARY_MIN_SIZE 52
+
+/* What the last job sent to the printer's queue: 64 bytes, 16 four-byte fields. The host sets
+ * size to sizeof(JobSummary) before the call; the library fills as many whole fields as both
+ * its layout and the host's block hold, never more than size bytes, and writes the number of
+ * bytes it filled back into size (52 for a host built against the first, 52-byte layout; 64
+ * here). Counts are of the last job opened since the library was loaded, or of the job still
+ * open; a job that failed to open leaves the previous one's, and jobNumber tells them apart.
+ * The figures are what was sent: a cancelled job is dropped by the queue, which throws away
+ * what it had not yet passed on, so the paper may end before them. */
 typedef struct JobSummary {
-    uint32_t size;           /* in: sizeof(JobSummary) */
-    int32_t state;           /* JOB_STATE_NONE, _OPEN, _FINISHED or _CANCELLED */
-    uint32_t pagesPrinted;   /* pages ended that carry the host's lines */
+    uint32_t size;           /* in: sizeof(JobSummary); out: the bytes filled */
+    int32_t state;           /* JOB_STATE_NONE, _OPEN, _FINISHED, _CANCELLED or _INCOMPLETE */
+    uint32_t pagesPrinted;   /* pages sent that carry the host's lines */
     uint32_t blankPages;     /* empty backs the library inserted (double-sided, several copies) */
     uint32_t sheets;         /* sheets of paper: faces, two to a sheet on a double-sided embosser */
-    uint32_t copiesFinished; /* copies whose last page was printed */
-    uint32_t lastPage;       /* page and copy of the last line printed: where a cancelled job */
-    uint32_t lastCopy;       /* stopped, and so where a reprint starts */
-    uint32_t linesPrinted;   /* lines embossed */
+    uint32_t copiesFinished; /* copies whose last page was sent */
+    uint32_t lastPage;       /* page and copy of the last line sent: where a cancelled job */
+    uint32_t lastCopy;       /* stopped sending */
+    uint32_t linesPrinted;   /* lines sent */
     uint32_t linesCut;       /* lines longer than the printing area's columns */
     uint32_t charactersCut;  /* characters lost to those cuts */
     uint32_t bytesDropped;   /* control bytes the "ASCII" table dropped */
     uint32_t linesIgnored;   /* lines sent after the user cancelled */
+    /* Filled for a block of 64 bytes or more. */
+    uint32_t jobNumber;     /* the job's number since the library was loaded: 1, 2, ...; 0 none */
+    uint32_t pagesPlanned;  /* the pages the job's block asked for, copies included */
+    uint32_t copiesPlanned; /* the copies it asked for */
 } JobSummary;
 
-DOTPRESS_STATIC_ASSERT(sizeof(JobSummary) == 52, "JobSummary is 52 bytes");
+DOTPRESS_STATIC_ASSERT(sizeof(JobSummary) == 64, "JobSummary is 64 bytes");
 DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, size) == 0, "JobSummary.size");
 DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, state) == 4, "JobSummary.state");
 DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, pagesPrinted) == 8, "JobSummary.pagesPrinted");
@@ -130,6 +145,10 @@ DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, linesCut) == 36, "JobSummary.linesCu
 DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, charactersCut) == 40, "JobSummary.charactersCut");
 DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, bytesDropped) == 44, "JobSummary.bytesDropped");
 DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, linesIgnored) == 48, "JobSummary.linesIgnored");
+DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, jobNumber) == JOB_SUMMARY_MIN_SIZE,
+                       "JobSummary.jobNumber");
+DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, pagesPlanned) == 56, "JobSummary.pagesPlanned");
+DOTPRESS_STATIC_ASSERT(offsetof(JobSummary, copiesPlanned) == 60, "JobSummary.copiesPlanned");
 
 /* Window handles are HWND on Windows. */
 DOTPRESS_API int32_t DOTPRESS_CALL ImpSeleccionarImpresora(void* owner);
@@ -144,14 +163,17 @@ DOTPRESS_API int32_t DOTPRESS_CALL ImpImprimirLinea(const char* line);
 DOTPRESS_API int32_t DOTPRESS_CALL ImpCerrarImpresora(void);
 DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerTamPapel(int32_t* lines, int32_t* columns);
 DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerNumeroImp(void);
-/* 0, or DOTPRESS_BAD_SUMMARY (nothing written). Reads only: the job is not touched. */
+/* 0, or DOTPRESS_BAD_SUMMARY (nothing written). Reads only: the job is not touched. size comes
+ * back as the bytes filled. */
 DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerResumen(JobSummary* summary);
 /* Embosses a test sheet on the selected printer and returns when it is done or cancelled: a page
- * of the printer's own lines and columns, each line numbered and its last column a full cell,
- * then the character table. It runs as any job, with the progress window; while it runs the
- * owner window is disabled and the library dispatches the thread's messages between lines.
- * Returns 13 without a selected printer (the user has been told), 8 while a job is open, else
- * what ImpAbrirImpresora returns for it; ImpObtenerResumen then tells what it did. */
+ * of the printer's own lines and columns (the binding margin left out), which states its format,
+ * marks every tenth column and numbers its lines, each ending with a full cell in the last
+ * column (framed front and back on a double-sided printer), then the character table. It runs as
+ * any job, with the progress window; while it runs the owner window is disabled and the library
+ * dispatches the thread's messages between lines. Returns 13 without a selected printer (the user
+ * has been told), 8 while a job is open, else what ImpAbrirImpresora returns for it;
+ * ImpObtenerResumen then tells what it did. */
 DOTPRESS_API int32_t DOTPRESS_CALL ImpImprimirPrueba(void* owner);
 
 #ifdef __cplusplus

@@ -6,6 +6,8 @@
 #include "dotpress/core/library_object.h"
 #include "dotpress/core/test_print.h"
 
+#include <cstring>
+
 using dotpress::library;
 
 namespace {
@@ -24,16 +26,26 @@ void writePageSize(int32_t* lines, int32_t* columns) {
     }
 }
 
-// Where the last job stands. A cancelled job is cancelled from the press of "Cancelar" on, open
-// or closed; a job that failed to open is no job, and leaves the previous one's state.
-int32_t jobState(const dotpress::PrintJob& job) {
+// The block that first had the state of a job closed before its last page: a shorter block
+// comes from a host whose header does not know that state.
+constexpr uint32_t kIncompleteStateFrom = 64;
+
+// Where the last job stands, for a block of `filled` bytes. A cancelled job is cancelled from the
+// press of "Cancelar" on, open or closed; a job that failed to open is no job, and leaves the
+// previous one's state.
+int32_t jobState(const dotpress::PrintJob& job, uint32_t filled) {
     if (job.counts.jobsOpened == 0) {
         return JOB_STATE_NONE;
     }
     if (job.cancelRequested) {
         return JOB_STATE_CANCELLED;
     }
-    return job.jobOpen() ? JOB_STATE_OPEN : JOB_STATE_FINISHED;
+    if (job.jobOpen()) {
+        return JOB_STATE_OPEN;
+    }
+    return job.counts.closedBeforeLastPage() && filled >= kIncompleteStateFrom
+               ? JOB_STATE_INCOMPLETE
+               : JOB_STATE_FINISHED;
 }
 
 } // namespace
@@ -83,12 +95,18 @@ DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerNumeroImp(void) {
 }
 
 DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerResumen(JobSummary* summary) {
-    // A block from a host built against an older, shorter layout would be overrun.
-    if (!summary || summary->size < sizeof(JobSummary)) {
+    if (!summary || summary->size < JOB_SUMMARY_MIN_SIZE) {
         return DOTPRESS_BAD_SUMMARY;
     }
+    // Whole fields, as many as both the host's block and ours hold: an older host's block is
+    // not overrun, and a later host's learns where ours ends.
+    const uint32_t filled =
+        summary->size < sizeof(JobSummary) ? summary->size & ~3u : uint32_t{sizeof(JobSummary)};
     const dotpress::PrintJob& job = library();
-    job.counts.fill(*summary, jobState(job));
+    JobSummary figures{};
+    job.counts.fill(figures, jobState(job, filled));
+    figures.size = filled;
+    std::memcpy(summary, &figures, filled);
     return 0;
 }
 

@@ -18,6 +18,9 @@ void JobCounts::fill(JobSummary& summary, int32_t state) const {
     summary.charactersCut = charactersCut;
     summary.bytesDropped = droppedBytes;
     summary.linesIgnored = linesIgnored;
+    summary.jobNumber = jobsOpened;
+    summary.pagesPlanned = pagesPlanned;
+    summary.copiesPlanned = copiesPlanned;
 }
 
 } // namespace dotpress

@@ -14,13 +14,15 @@ namespace dotpress {
 class JobCounts {
 public:
     // A job has opened: everything counts from zero, printing stands at its first page.
-    void start(bool doubleSidedPrinter, uint32_t firstPage) {
+    void start(bool doubleSidedPrinter, uint32_t firstPage, uint32_t pages, uint32_t copies) {
         const uint32_t opened = jobsOpened + 1;
         *this = JobCounts{};
         jobsOpened = opened;
         doubleSided = doubleSidedPrinter;
         lastPage = firstPage;
         lastCopy = 1;
+        pagesPlanned = pages;
+        copiesPlanned = copies;
     }
 
     // A line drawn on `page` of `copy`, as the page accounting counts them.
@@ -40,6 +42,9 @@ public:
     void pageEnded() { ++pagesPrinted; }
     void blankPageAdded() { ++blankPages; }
     void copyFinished() { ++copiesFinished; }
+    // The host closed the job, which had or had not reached its last page.
+    void closed(bool reachedLastPage) { closedEarly = !reachedLastPage; }
+    bool closedBeforeLastPage() const { return closedEarly; }
 
     // The summary of the job as it stands; `state` is one of the JOB_STATE values.
     void fill(JobSummary& summary, int32_t state) const;
@@ -59,6 +64,9 @@ private:
     uint32_t charactersCut = 0;
     uint32_t droppedBytes = 0;
     uint32_t linesIgnored = 0;
+    uint32_t pagesPlanned = 0;
+    uint32_t copiesPlanned = 0;
+    bool closedEarly = false;
 };
 
 // Whether `page` of the range at `rangeIndex` is the last page of a copy: the last page of the

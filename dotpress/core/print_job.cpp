@@ -6,13 +6,14 @@ namespace dotpress {
 
 PrintJob::PrintJob() : heldModule(nullptr) {}
 
-int32_t PrintJob::openJob(os::HWND jobOwner, const char* name, const PrintOptions& jobOptions) {
+int32_t PrintJob::openJob(os::HWND jobOwner, const char* name, const PrintOptions& jobOptions,
+                          bool printersOwnFormat) {
     if (jobOpen()) {
         return STATUS_BUSY;
     }
     options = jobOptions;
     owner = jobOwner;
-    const int32_t status = beginDocument(name);
+    const int32_t status = beginDocument(name, printersOwnFormat);
     if (status != STATUS_OK) {
         return status;
     }
@@ -47,10 +48,14 @@ int32_t PrintJob::printJobLine(const char* line) {
 }
 
 int32_t PrintJob::closeJob() {
-    // A last page the host did not fill is ended by the close, and with it the copy it ends.
-    if (jobOpen() && !cancelRequested && lineOnPage > 1 && pageOrdinal <= totalPages &&
-        endsACopy(options, rangeIndex, currentPage)) {
-        counts.copyFinished();
+    if (jobOpen() && !cancelRequested) {
+        // A last page the host did not fill is ended by the close, and with it the copy it ends.
+        const bool pageEndedByTheClose = lineOnPage > 1 && pageOrdinal <= totalPages;
+        if (pageEndedByTheClose && endsACopy(options, rangeIndex, currentPage)) {
+            counts.copyFinished();
+        }
+        counts.closed(pageOrdinal > totalPages ||
+                      (pageEndedByTheClose && pageOrdinal == totalPages));
     }
     closeProgressWindow();
     if (cancelRequested && jobOpen()) {

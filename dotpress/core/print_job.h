@@ -9,7 +9,8 @@ class PrintJob : public ProgressWindow {
 public:
     PrintJob();
 
-    int32_t openJob(os::HWND owner, const char* name, const PrintOptions& jobOptions);
+    int32_t openJob(os::HWND owner, const char* name, const PrintOptions& jobOptions,
+                    bool printersOwnFormat = false);
     int32_t printJobLine(const char* line);
     int32_t closeJob();
 

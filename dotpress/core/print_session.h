@@ -43,8 +43,9 @@ public:
     int32_t probeCustomFormat(uint32_t index, int16_t& result);
     int32_t testParamsEscape();
 
-    // The document (print_session.cpp).
-    int32_t beginDocument(const char* name);
+    // The document (print_session.cpp). A document on the printer's own format (the test sheet)
+    // leaves out the binding margin: its lines start where the page does.
+    int32_t beginDocument(const char* name, bool printersOwnFormat = false);
     int32_t printLine(const char* line);
     int32_t endDocument();
     // Drops the open document: the spooler discards what it received.
@@ -65,6 +66,8 @@ public:
     int32_t charWidth;
     char lineBuffer[kLineBufferBytes];
     int16_t lineLength;
+    // The open document is on the printer's own format: no binding margin.
+    bool ownFormat = false;
     // What the last job did, for ImpObtenerResumen.
     JobCounts counts;
 

@@ -33,7 +33,7 @@ void ProgressWindow::resetAccounting() {
     dialog = nullptr;
     cancelRequested = 0;
     totalPages = options.totalPages;
-    counts.start(selectedRecord().params.doubleSided != 0, currentPage);
+    counts.start(selectedRecord().params.doubleSided != 0, currentPage, totalPages, options.copies);
 }
 
 void ProgressWindow::openProgressWindow() {

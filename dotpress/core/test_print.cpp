@@ -44,9 +44,11 @@ int32_t printTestSheet(PrintJob& job, os::HWND owner) {
                         os::MB_OK | os::MB_ICONWARNING);
         return STATUS_NO_PRINTER;
     }
-    // The printer's own page, whatever the host's document is laid out for.
+    // The printer's own page, whatever the host's document is laid out for and whatever the
+    // binding option: the sheet shows the page the printer has.
     const PrinterParams& params = job.selectedRecord().params;
-    SheetFormat format{atLeastOne(params.lines), atLeastOne(params.columns), job.ansiTable == 1};
+    SheetFormat format{atLeastOne(params.lines), atLeastOne(params.columns), job.ansiTable == 1,
+                       params.doubleSided != 0};
     if (format.columns > kMaxSheetColumns) {
         format.columns = kMaxSheetColumns;
     }
@@ -62,7 +64,7 @@ int32_t printTestSheet(PrintJob& job, os::HWND owner) {
     const uint16_t hostColumns = job.areaColumns;
     job.areaLines = format.lines;
     job.areaColumns = format.columns;
-    const int32_t status = job.openJob(owner, kDocumentName, sheetOptions);
+    const int32_t status = job.openJob(owner, kDocumentName, sheetOptions, true);
     if (status == STATUS_OK) {
         const uint32_t sheetJob = job.counts.jobsOpened;
         // While the sheet runs the owner takes no input, as under a modal dialog: the user is in

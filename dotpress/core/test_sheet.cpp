@@ -1,106 +1,79 @@
 #include "dotpress/core/test_sheet.h"
 
+#include "dotpress/core/translation.h"
+
 #include <cstring>
 
 namespace dotpress {
 
-// Every byte the "ASCII" table moves that the host's code page gives a character. A text line
-// that names a byte ends with a colon, and the byte follows it.
-const NamedCharacter kNamedCharacters[] = {
-    {0x24, "signo de dolar:"},
-    {0x28, "abre parentesis:"},
-    {0x29, "cierra parentesis:"},
-    {0x2F, "barra:"},
-    {0x30, "cero:"},
-    {0x5B, "abre corchete:"},
-    {0x5D, "cierra corchete:"},
-    {0x7C, "barra vertical:"},
-    {0x80, "euro:"},
-    {0x82, "comilla baja:"},
-    {0x83, "f de florin:"},
-    {0x84, "comillas bajas:"},
-    {0x87, "doble cruz:"},
-    {0x88, "circunflejo:"},
-    {0x89, "por mil:"},
-    {0x8B, "abre comilla angular simple:"},
-    {0x8E, "z mayuscula con caron:"},
-    {0x94, "cierra comillas:"},
-    {0x95, "punto de lista:"},
-    {0x96, "semirraya:"},
-    {0x97, "raya:"},
-    {0x9B, "cierra comilla angular simple:"},
-    {0xA0, "espacio duro:"},
-    {0xA1, "abre exclamacion:"},
-    {0xA2, "centavo:"},
-    {0xA3, "libra:"},
-    {0xA4, "signo monetario:"},
-    {0xA5, "yen:"},
-    {0xA7, "signo de seccion:"},
-    {0xAB, "abre comillas angulares:"},
-    {0xAC, "signo de negacion:"},
-    {0xAF, "macron:"},
-    {0xB1, "mas menos:"},
-    {0xB4, "acento agudo:"},
-    {0xBB, "cierra comillas angulares:"},
-    {0xBC, "un cuarto:"},
-    {0xBD, "un medio:"},
-    {0xBF, "abre interrogacion:"},
-    {0xC0, "a mayuscula con acento grave:"},
-    {0xC1, "a mayuscula con tilde:"},
-    {0xC2, "a mayuscula con circunflejo:"},
-    {0xC4, "a mayuscula con dieresis:"},
-    {0xC7, "c mayuscula con cedilla:"},
-    {0xC8, "e mayuscula con acento grave:"},
-    {0xC9, "e mayuscula con tilde:"},
-    {0xCA, "e mayuscula con circunflejo:"},
-    {0xCB, "e mayuscula con dieresis:"},
-    {0xCC, "i mayuscula con acento grave:"},
-    {0xCD, "i mayuscula con tilde:"},
-    {0xCE, "i mayuscula con circunflejo:"},
-    {0xCF, "i mayuscula con dieresis:"},
-    {0xD0, "eth mayuscula:"},
-    {0xD1, "n mayuscula con tilde:"},
-    {0xD2, "o mayuscula con acento grave:"},
-    {0xD3, "o mayuscula con tilde:"},
-    {0xD4, "o mayuscula con circunflejo:"},
-    {0xD5, "o mayuscula con virgulilla:"},
-    {0xD6, "o mayuscula con dieresis:"},
-    {0xD9, "u mayuscula con acento grave:"},
-    {0xDA, "u mayuscula con tilde:"},
-    {0xDB, "u mayuscula con circunflejo:"},
-    {0xDC, "u mayuscula con dieresis:"},
-    {0xDD, "y mayuscula con tilde:"},
-    {0xDF, "ese doble alemana:"},
-    {0xE0, "a con acento grave:"},
-    {0xE1, "a con tilde:"},
-    {0xE2, "a con circunflejo:"},
-    {0xE3, "a con virgulilla:"},
-    {0xE4, "a con dieresis:"},
-    {0xE7, "c con cedilla:"},
-    {0xE8, "e con acento grave:"},
-    {0xE9, "e con tilde:"},
-    {0xEA, "e con circunflejo:"},
-    {0xEB, "e con dieresis:"},
-    {0xEC, "i con acento grave:"},
-    {0xED, "i con tilde:"},
-    {0xEE, "i con circunflejo:"},
-    {0xEF, "i con dieresis:"},
-    {0xF1, "n con tilde:"},
-    {0xF2, "o con acento grave:"},
-    {0xF3, "o con tilde:"},
-    {0xF4, "o con circunflejo:"},
-    {0xF6, "o con dieresis:"},
-    {0xF7, "signo de division:"},
-    {0xF9, "u con acento grave:"},
-    {0xFA, "u con tilde:"},
-    {0xFB, "u con circunflejo:"},
-    {0xFC, "u con dieresis:"},
-    {0xFD, "y con tilde:"},
-    {0xFE, "thorn:"},
-};
-const size_t kNamedCharacterCount = sizeof kNamedCharacters / sizeof kNamedCharacters[0];
-
 namespace {
+
+// A byte and its name as the sheet gives it, in Windows-1252 like any host text: the job
+// translates the accented letters of a name as it translates the byte before it. Names are
+// lower case and carry no digits, which the "ASCII" table would not send as a reader reads them.
+struct NamedCharacter {
+    uint8_t byte;
+    const char* name;
+};
+
+// The letters and signs of Spanish, in the order a Spanish reader learns them.
+constexpr NamedCharacter kSpanish[] = {
+    {0xE1, "a acentuada"},
+    {0xE9, "e acentuada"},
+    {0xED, "i acentuada"},
+    {0xF3, "o acentuada"},
+    {0xFA, "u acentuada"},
+    {0xFC, "u con di\xE9resis"},
+    {0xF1, "e\xF1"
+           "e"},
+    {0xC1, "a acentuada may\xFAscula"},
+    {0xC9, "e acentuada may\xFAscula"},
+    {0xCD, "i acentuada may\xFAscula"},
+    {0xD3, "o acentuada may\xFAscula"},
+    {0xDA, "u acentuada may\xFAscula"},
+    {0xDC, "u con di\xE9resis may\xFAscula"},
+    {0xD1, "e\xF1"
+           "e may\xFAscula"},
+    {0xBF, "abre interrogaci\xF3n"},
+    {0xA1, "abre exclamaci\xF3n"},
+    {0xAB, "abre comillas angulares"},
+    {0xBB, "cierra comillas angulares"},
+    {0xBA, "ordinal masculino"},
+    {0xAA, "ordinal femenino"},
+    {0x80, "euro"},
+    {0xB0, "grado"},
+};
+constexpr size_t kSpanishCount = sizeof kSpanish / sizeof kSpanish[0];
+
+// The bytes the "ASCII" table turns into control codes, named with their code instead.
+constexpr NamedCharacter kNotSent[] = {
+    {0xC0, "a con acento grave: no se env\xED"
+           "a"},
+    {0xC2, "a con circunflejo: no se env\xED"
+           "a"},
+    {0xCA, "e con circunflejo: no se env\xED"
+           "a"},
+    {0xCE, "i con circunflejo: no se env\xED"
+           "a"},
+    {0xD4, "o con circunflejo: no se env\xED"
+           "a"},
+    {0xD9, "u con acento grave: no se env\xED"
+           "a"},
+    {0xDB, "u con circunflejo: no se env\xED"
+           "a"},
+};
+constexpr size_t kNotSentCount = sizeof kNotSent / sizeof kNotSent[0];
+
+// Every other printable byte, in groups a reader can find.
+constexpr const char* kGroups[] = {
+    "signos:", "cifras:", "letras:", "may\xFAsculas:", "otras letras:", "otros signos:"};
+constexpr size_t kGroupCount = sizeof kGroups / sizeof kGroups[0];
+
+constexpr char kTitleAscii[] = "tabla de caracteres ASCII";
+constexpr char kTitleAnsi[] = "tabla de caracteres ANSI";
+constexpr char kSpanishHeading[] = "letras y signos del espa\xF1ol:";
+constexpr char kNotSentHeading[] = "may\xFAsculas que no se env\xED"
+                                   "an:";
 
 // Each byte as a one-byte word.
 struct ByteWords {
@@ -113,13 +86,51 @@ struct ByteWords {
 };
 constexpr ByteWords kByteWords;
 
-bool isNamed(int byte) {
-    for (size_t i = 0; i < kNamedCharacterCount; ++i) {
-        if (kNamedCharacters[i].byte == byte) {
+bool isSpanish(int byte) {
+    for (const NamedCharacter& named : kSpanish) {
+        if (named.byte == byte) {
             return true;
         }
     }
     return false;
+}
+
+bool isOtherLetter(int byte) {
+    switch (byte) {
+    case 0x83: // f with hook
+    case 0x8A: // S, s, Z, z with caron, the ligatures oe and the y with diaeresis
+    case 0x8C:
+    case 0x8E:
+    case 0x9A:
+    case 0x9C:
+    case 0x9E:
+    case 0x9F:
+        return true;
+    default:
+        return byte >= 0xC0 && byte != 0xD7 && byte != 0xF7;
+    }
+}
+
+// The group a byte is listed in, or kGroupCount for none: the space, what is not printable, the
+// Spanish letters and signs (named before the groups) and what the table does not send.
+size_t groupOf(int byte, bool ansiTable) {
+    const auto b = static_cast<uint8_t>(byte);
+    if (b <= 0x20 || !isPrintableByte(b) || isSpanish(b) || !sheetSends(b, ansiTable)) {
+        return kGroupCount;
+    }
+    if (b >= '0' && b <= '9') {
+        return 1;
+    }
+    if (b >= 'a' && b <= 'z') {
+        return 2;
+    }
+    if (b >= 'A' && b <= 'Z') {
+        return 3;
+    }
+    if (b < 0x7F) {
+        return 0;
+    }
+    return isOtherLetter(b) ? 4 : 5;
 }
 
 // The index-th word of a text, words being what lies between spaces.
@@ -145,33 +156,15 @@ bool textWord(const char* text, size_t index, const char*& word, size_t& length)
     }
 }
 
-// The lines of the format page: the line's number, then blanks up to the full cell in the last
-// column. A number wider than the line keeps its first digits.
-size_t formatLine(uint32_t number, uint16_t columns, char* out) {
-    char digits[12];
-    size_t count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + number % 10);
-        number /= 10;
-    } while (number > 0);
-    const size_t room = columns > 0 ? columns - 1u : 0u;
+size_t wordCount(const char* text) {
+    const char* word = nullptr;
     size_t length = 0;
-    for (size_t i = 0; i < count && length < room; ++i) {
-        out[length++] = digits[count - 1 - i];
+    size_t n = 0;
+    while (textWord(text, n, word, length)) {
+        ++n;
     }
-    while (length < room) {
-        out[length++] = ' ';
-    }
-    if (columns > 0) {
-        out[length++] = kFullCell;
-    }
-    out[length] = 0;
-    return length;
+    return n;
 }
-
-constexpr char kTitleAscii[] = "tabla de caracteres ASCII";
-constexpr char kTitleAnsi[] = "tabla de caracteres ANSI";
-constexpr char kOthersHeading[] = "otros caracteres:";
 
 } // namespace
 
@@ -189,6 +182,30 @@ bool isPrintableByte(uint8_t byte) {
     }
 }
 
+bool sheetSends(uint8_t byte, bool ansiTable) {
+    const uint8_t sent = ansiTable ? byte : translationTable[byte];
+    return sent >= 0x20 && sent != 0x7F;
+}
+
+size_t writeNumber(uint32_t number, bool ansiTable, char* out) {
+    char digits[10];
+    size_t count = 0;
+    do {
+        digits[count++] = static_cast<char>(number % 10);
+        number /= 10;
+    } while (number > 0);
+    size_t length = 0;
+    if (!ansiTable) {
+        out[length++] = '#';
+    }
+    while (count > 0) {
+        const char digit = digits[--count];
+        out[length++] = ansiTable ? static_cast<char>('0' + digit)
+                                  : static_cast<char>(digit == 0 ? 'j' : 'a' + digit - 1);
+    }
+    return length;
+}
+
 TestSheet::TestSheet(const SheetFormat& format) : format_(format) {
     if (format_.lines < 1) {
         format_.lines = 1;
@@ -202,85 +219,176 @@ TestSheet::TestSheet(const SheetFormat& format) : format_(format) {
 }
 
 size_t TestSheet::paragraphCount() const {
-    return 1 + kNamedCharacterCount + 2;
+    return 2 + kSpanishCount + kGroupCount + (format_.ansiTable ? 0 : 1 + kNotSentCount);
+}
+
+// An entry's name runs on under its own first word, leaving the column of the cells to them.
+bool TestSheet::hangs(size_t paragraph) const {
+    const size_t groups = 2 + kSpanishCount;
+    return paragraph != kStatement && paragraph >= 2 &&
+           (paragraph < groups || paragraph > groups + kGroupCount);
 }
 
 bool TestSheet::wordAt(size_t paragraph, size_t index, Word& word) const {
-    if (paragraph == 0) {
-        return textWord(format_.ansiTable ? kTitleAnsi : kTitleAscii, index, word.text,
-                        word.length);
-    }
-    if (paragraph <= kNamedCharacterCount) {
-        const NamedCharacter& named = kNamedCharacters[paragraph - 1];
-        if (textWord(named.name, index, word.text, word.length)) {
-            return true;
-        }
-        // The byte itself, after the last word of its name.
-        const char* last = nullptr;
-        size_t length = 0;
-        if (index == 0 || !textWord(named.name, index - 1, last, length)) {
+    const bool ansi = format_.ansiTable;
+    auto number = [&](uint32_t n) {
+        word.text = number_;
+        word.length = writeNumber(n, ansi, number_);
+        return true;
+    };
+    if (paragraph == kStatement) {
+        // "formato: #bi líneas de #dj cajetines"
+        const uint16_t lines = format_.lines, columns = format_.columns;
+        switch (index) {
+        case 0:
+            return textWord("formato:", 0, word.text, word.length);
+        case 1:
+            return number(lines);
+        case 2:
+            return textWord(lines == 1 ? "l\xEDnea" : "l\xEDneas", 0, word.text, word.length);
+        case 3:
+            return textWord("de", 0, word.text, word.length);
+        case 4:
+            return number(columns);
+        case 5:
+            return textWord(columns == 1 ? "cajet\xEDn" : "cajetines", 0, word.text, word.length);
+        default:
             return false;
         }
-        word.text = &kByteWords.bytes[named.byte];
-        word.length = 1;
-        return true;
     }
-    if (paragraph == kNamedCharacterCount + 1) {
-        return textWord(kOthersHeading, index, word.text, word.length);
+    if (paragraph == 0) {
+        return textWord(ansi ? kTitleAnsi : kTitleAscii, index, word.text, word.length);
     }
-    // Every other printable byte but the space, which parts them.
-    size_t n = 0;
-    for (int b = 0x21; b < 0x100; ++b) {
-        if (isPrintableByte(static_cast<uint8_t>(b)) && !isNamed(b) && n++ == index) {
-            word.text = &kByteWords.bytes[b];
+    if (paragraph == 1) {
+        return textWord(kSpanishHeading, index, word.text, word.length);
+    }
+    size_t p = paragraph - 2;
+    if (p < kSpanishCount) {
+        // The cell first, in the line's first column, then its name.
+        if (index == 0) {
+            word.text = &kByteWords.bytes[kSpanish[p].byte];
             word.length = 1;
             return true;
         }
+        return textWord(kSpanish[p].name, index - 1, word.text, word.length);
     }
-    return false;
+    p -= kSpanishCount;
+    if (p < kGroupCount) {
+        const size_t heading = wordCount(kGroups[p]);
+        if (index < heading) {
+            return textWord(kGroups[p], index, word.text, word.length);
+        }
+        size_t n = heading;
+        for (int b = 0x21; b < 0x100; ++b) {
+            if (groupOf(b, ansi) == p && n++ == index) {
+                word.text = &kByteWords.bytes[b];
+                word.length = 1;
+                return true;
+            }
+        }
+        return false;
+    }
+    p -= kGroupCount;
+    if (p == 0) {
+        return textWord(kNotSentHeading, index, word.text, word.length);
+    }
+    const NamedCharacter& named = kNotSent[p - 1];
+    return index == 0 ? number(named.byte)
+                      : textWord(named.name, index - 1, word.text, word.length);
 }
 
-bool TestSheet::next(char* out) {
-    if (formatLine_ < format_.lines) {
-        formatLine(++formatLine_, format_.columns, out);
-        return true;
-    }
-    const size_t width = format_.columns;
+size_t TestSheet::fill(Cursor& cursor, size_t width, char* out) const {
     size_t length = 0;
-    while (paragraph_ < paragraphCount()) {
-        Word word{};
-        if (!wordAt(paragraph_, word_, word)) {
-            if (length > 0) {
-                break; // the paragraph's last line
-            }
-            ++paragraph_;
-            word_ = 0;
-            wordOffset_ = 0;
-            continue;
-        }
-        const size_t left = word.length - wordOffset_;
-        if (length == 0) {
+    if (cursor.started && width >= 12 && hangs(cursor.paragraph)) {
+        out[length++] = ' ';
+        out[length++] = ' ';
+    }
+    const size_t indent = length;
+    Word word{};
+    while (wordAt(cursor.paragraph, cursor.word, word)) {
+        const size_t left = word.length - cursor.wordOffset;
+        if (length == indent) {
             // A line starts with a word, or with as much of it as the line holds.
-            const size_t taken = left < width ? left : width;
-            std::memcpy(out, word.text + wordOffset_, taken);
-            length = taken;
+            const size_t room = width - indent;
+            const size_t taken = left < room ? left : room;
+            std::memcpy(out + length, word.text + cursor.wordOffset, taken);
+            length += taken;
             if (taken < left) {
-                wordOffset_ += taken;
+                cursor.wordOffset += taken;
                 break;
             }
-            wordOffset_ = 0;
-            ++word_;
+            cursor.wordOffset = 0;
+            ++cursor.word;
         } else if (length + 1 + left <= width) {
             out[length++] = ' ';
             std::memcpy(out + length, word.text, word.length);
             length += word.length;
-            ++word_;
+            ++cursor.word;
         } else {
             break;
         }
     }
+    if (length == indent) {
+        return 0;
+    }
+    cursor.started = true;
     out[length] = 0;
-    return length > 0;
+    return length;
+}
+
+// A line of a format page: the statement of the format first, then the ruler, then the lines
+// with their number; each padded with blanks up to the full cell in the last column.
+void TestSheet::formatLine(uint32_t row, char* out) {
+    const size_t room = format_.columns - 1u;
+    if (row == 0) {
+        statement_ = Cursor{};
+        statement_.paragraph = kStatement;
+        statementDone_ = rulerDone_ = room == 0;
+    }
+    size_t length = 0;
+    if (!statementDone_) {
+        length = fill(statement_, room, out);
+        Word word{};
+        statementDone_ = !wordAt(kStatement, statement_.word, word);
+    } else if (!rulerDone_) {
+        // Blank-free dashes, and at every tenth column the end of its number.
+        std::memset(out, '-', room);
+        for (size_t column = 10; column <= room; column += 10) {
+            char number[12];
+            const size_t n = writeNumber(static_cast<uint32_t>(column), format_.ansiTable, number);
+            std::memcpy(out + column - n, number, n);
+            out[column - n - 1] = ' ';
+        }
+        length = room;
+        rulerDone_ = true;
+    } else {
+        // The line's number, as far as it fits before the full cell.
+        char number[12];
+        const size_t n = writeNumber(row + 1, format_.ansiTable, number);
+        length = n < room ? n : room;
+        std::memcpy(out, number, length);
+    }
+    std::memset(out + length, ' ', room - length);
+    out[room] = kFullCell;
+    out[room + 1] = 0;
+}
+
+bool TestSheet::next(char* out) {
+    const uint32_t formatLines = (format_.doubleSided ? 2u : 1u) * format_.lines;
+    if (formatLine_ < formatLines) {
+        formatLine(formatLine_++ % format_.lines, out);
+        return true;
+    }
+    while (table_.paragraph < paragraphCount()) {
+        if (fill(table_, format_.columns, out) > 0) {
+            return true;
+        }
+        const size_t nextParagraph = table_.paragraph + 1;
+        table_ = Cursor{};
+        table_.paragraph = nextParagraph;
+    }
+    out[0] = 0;
+    return false;
 }
 
 uint32_t TestSheet::pageCount(const SheetFormat& format) {

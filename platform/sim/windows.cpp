@@ -226,9 +226,14 @@ BOOL DestroyWindow(HWND window) {
     if (!w) {
         return FALSE;
     }
-    // The system passes the activation of a shown window that goes on to its owner.
+    // The system passes the activation of a shown window that goes on to its owner, if the owner
+    // takes input: Windows never activates a disabled window.
     if (world().activeWindow == window) {
-        world().activeWindow = w->visible ? w->owner : nullptr;
+        const sim::Window* owner = sim::findWindow(w->owner);
+        const bool ownerEnabled =
+            owner ? owner->enabled
+                  : !sim::isHostWindow(w->owner) || sim::hostWindowEnabled(w->owner);
+        world().activeWindow = w->visible && ownerEnabled ? w->owner : nullptr;
     }
     w->visible = false;
     // The window's procedure hears it go, last of all WM_NCDESTROY.

@@ -26,11 +26,12 @@ int main(void) {
     expect("a page has lines", lines > 0, 1);
 
     memset(&summary, 0xAB, sizeof summary);
-    summary.size = sizeof summary - 1;
+    summary.size = JOB_SUMMARY_MIN_SIZE - 1;
     expect("ImpObtenerResumen with a short block", ImpObtenerResumen(&summary),
            DOTPRESS_BAD_SUMMARY);
     summary.size = sizeof summary;
     expect("ImpObtenerResumen", ImpObtenerResumen(&summary), DOTPRESS_OK);
+    expect("the size filled", (long)summary.size, (long)sizeof summary);
     expect("no job since loading", summary.state, JOB_STATE_NONE);
     expect("no line", (long)summary.linesPrinted, 0);
     printf("consumer: %d failed (%u-bit)\n", failures, (unsigned)(sizeof(void*) * 8));

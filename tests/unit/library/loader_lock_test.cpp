@@ -57,21 +57,30 @@ TEST_F(LoaderLockTest, NothingButTheRegistryAndOurMemoryIsTouchedUnderTheLoaderL
         const char* what;
         bool job;
         bool processExit;
+        bool anyExport = true;
     };
     const Case cases[] = {
         {"FreeLibrary, no job", false, false},
         {"FreeLibrary, a job open", true, false},
         {"the process ends, no job", false, true},
         {"the process ends, a job open", true, true},
+        {"FreeLibrary before any export", false, false, false},
+        {"the process ends before any export", false, true, false},
     };
+    const auto page = dptest::paramsBytes(Params{2, 280, 32, 25, 1, 0});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         nextRow();
         machine();
+        if (!c.anyExport) {
+            sim::setValue(os::HKEY_CURRENT_USER, dptest::kKey, u"DatosPag", os::REG_BINARY, page);
+        }
         if (c.job) {
             openJob();
-        } else {
+        } else if (c.anyExport) {
             load();
+        } else {
+            dotpress::load();
         }
         if (c.processExit) {
             const long left = sim::world().liveAllocations;
@@ -90,6 +99,10 @@ TEST_F(LoaderLockTest, NothingButTheRegistryAndOurMemoryIsTouchedUnderTheLoaderL
             << "an open job keeps the library until the process ends";
         EXPECT_EQ(stored(u"DatosPag"), !dotpress::isLoaded());
         EXPECT_EQ(stored(u"Encuadernar"), !dotpress::isLoaded());
+        if (!c.anyExport) {
+            EXPECT_EQ(sim::getValue(os::HKEY_CURRENT_USER, dptest::kKey, u"DatosPag")->data, page)
+                << "the stored page, read back before it is written";
+        }
         if (dotpress::isLoaded()) {
             dotpress::exitProcess(); // the row's library goes as its process ends
         }

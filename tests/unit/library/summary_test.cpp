@@ -3,6 +3,8 @@
 #include "dotpress/resources/resource_ids.h"
 #include "library_fixture.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 
@@ -33,7 +35,10 @@ std::vector<uint32_t> figures(const JobSummary& s) {
             s.linesCut,
             s.charactersCut,
             s.bytesDropped,
-            s.linesIgnored};
+            s.linesIgnored,
+            s.jobNumber,
+            s.pagesPlanned,
+            s.copiesPlanned};
 }
 
 class SummaryTest : public LibraryTest {
@@ -59,7 +64,7 @@ protected:
 // the middle of the second page, and the lines the host still sends after it.
 TEST_F(SummaryTest, CutsDropsACancelAndLinesAfterItGiveExactFigures) {
     machine();
-    ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 3}})), 0);
+    ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 2}})), 0);
     ImpImprimirLinea("a\tb\x01"
                      "c");                          // two bytes dropped
     ImpImprimirLinea("abcdefghijklmnopq");          // 17 characters on 12 columns: 5 cut
@@ -67,20 +72,29 @@ TEST_F(SummaryTest, CutsDropsACancelAndLinesAfterItGiveExactFigures) {
     send(7);                                        // page 1 is full
     send(4, "y");
     EXPECT_EQ(figures(summary()),
-              (std::vector<uint32_t>{JOB_STATE_OPEN, 1, 0, 1, 0, 2, 1, 14, 2, 17, 3, 0}));
+              (std::vector<uint32_t>{JOB_STATE_OPEN, 1, 0, 1, 0, 2, 1, 14, 2, 17, 3, 0, 1, 2, 1}));
 
     sim::act(lib().dialog, sim::user::escape());
     EXPECT_EQ(summary().state, JOB_STATE_CANCELLED) << "cancelled from the press on";
     send(3, "\t\tlost line, longer than the area");
     ImpCerrarImpresora();
-    const std::vector<uint32_t> expected{JOB_STATE_CANCELLED, 1, 0, 1, 0, 2, 1, 14, 2, 17, 3, 3};
+    // Cancelled on its last page: no copy finished.
+    const std::vector<uint32_t> expected{
+        JOB_STATE_CANCELLED, 1, 0, 1, 0, 2, 1, 14, 2, 17, 3, 3, 1, 2, 1};
     EXPECT_EQ(figures(summary()), expected);
 
-    // Lines with no job open, and a job that fails to open, leave the last job's summary alone.
+    // Lines with no job open, and a job that fails to open, leave the last job's summary alone;
+    // the job's number tells the host so.
     send(25);
     sim::world().printers[0].failCreateDC = true;
     EXPECT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 1}})), 6);
     EXPECT_EQ(figures(summary()), expected);
+    sim::world().printers[0].failCreateDC = false;
+    ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(3, {{5, 5}})), 0);
+    EXPECT_EQ(figures(summary()),
+              (std::vector<uint32_t>{JOB_STATE_OPEN, 0, 0, 0, 0, 5, 1, 0, 0, 0, 0, 0, 2, 3, 3}))
+        << "the next job counts from nothing";
+    ImpCerrarImpresora();
 }
 
 TEST_F(SummaryTest, EveryCharacterLostToTheCutOrDroppedIsCounted) {
@@ -92,6 +106,8 @@ TEST_F(SummaryTest, EveryCharacterLostToTheCutOrDroppedIsCounted) {
         uint32_t cut, dropped;
     };
     const std::string longLine = std::string(600, 'a') + "\t\t";
+    const std::string spacesBeyond = std::string(519, 'a') + "  \t";
+    const std::string tabsBothSides = "\t" + std::string(600, 'a') + "\t";
     const Case cases[] = {
         {"fits", 0, 12, "abcdefghijkl", 0, 0},
         {"control bytes dropped, no column taken", 0, 12, "\t\t\tabcdefghijkl", 0, 3},
@@ -100,6 +116,8 @@ TEST_F(SummaryTest, EveryCharacterLostToTheCutOrDroppedIsCounted) {
         {"beyond the line buffer, cut at the area", 0, 12, longLine, 588, 2},
         {"beyond the line buffer, ANSI", 1, 12, longLine, 590, 0},
         {"beyond the line buffer on a wider area", 0, 0, longLine, 81, 2},
+        {"spaces beyond the line buffer are characters", 0, 12, spacesBeyond, 509, 1},
+        {"control bytes before and beyond the line buffer", 0, 12, tabsBothSides, 588, 2},
         {"empty", 0, 12, "", 0, 0},
     };
     for (const Case& c : cases) {
@@ -136,28 +154,23 @@ TEST_F(SummaryTest, FacesSheetsAndCopiesFollowThePagesEmbossed) {
         int pagesSent;     // whole pages the host sends
         int lastPageLines; // lines of one more page, ended by the close
         uint32_t blankPages, sheets, copiesFinished, lastPage, lastCopy;
+        int32_t state; // as a 64-byte block gets it
     };
+    constexpr int32_t kDone = JOB_STATE_FINISHED, kEarly = JOB_STATE_INCOMPLETE;
+    // clang-format off
     const Case cases[] = {
-        {"range 1-3, 2 copies", 1, 2, 0, {1, 3}, 6, 0, 2, 4, 2, 3, 2},
-        {"collated", 1, 2, 1, {1, 3}, 6, 0, 2, 4, 2, 3, 2},
-        {"range 1-4 ends on a back", 1, 2, 0, {1, 4}, 8, 0, 0, 4, 2, 4, 2},
-        {"single-sided", 0, 2, 0, {1, 3}, 6, 0, 0, 6, 2, 3, 2},
-        {"last page short, ended by the close", 1, 2, 0, {1, 3}, 5, 1, 2, 4, 2, 3, 2},
-        {"stopped in the second copy", 1, 2, 0, {1, 3}, 4, 1, 1, 3, 1, 2, 2},
-        {"collated, stopped after the first copy's last page",
-         1,
-         3,
-         1,
-         {1, 2},
-         4,
-         0,
-         0,
-         2,
-         1,
-         2,
-         1},
-        {"one page, one copy", 1, 1, 0, {1, 1}, 1, 0, 0, 1, 1, 1, 1},
+        {"range 1-3, 2 copies", 1, 2, 0, {1, 3}, 6, 0, 2, 4, 2, 3, 2, kDone},
+        {"collated", 1, 2, 1, {1, 3}, 6, 0, 2, 4, 2, 3, 2, kDone},
+        {"range 1-4 ends on a back", 1, 2, 0, {1, 4}, 8, 0, 0, 4, 2, 4, 2, kDone},
+        {"single-sided", 0, 2, 0, {1, 3}, 6, 0, 0, 6, 2, 3, 2, kDone},
+        {"last page short, ended by the close", 1, 2, 0, {1, 3}, 5, 1, 2, 4, 2, 3, 2, kDone},
+        {"stopped in the second copy", 1, 2, 0, {1, 3}, 4, 1, 1, 3, 1, 2, 2, kEarly},
+        {"collated, stopped after the first copy's last page", 1, 3, 1, {1, 2}, 4, 0, 0, 2, 1, 2, 1, kEarly},
+        {"one page, one copy", 1, 1, 0, {1, 1}, 1, 0, 0, 1, 1, 1, 1, kDone},
+        {"pages beyond the block's", 0, 1, 0, {1, 1}, 3, 0, 0, 3, 1, 1, 1, kDone},
+        {"no line at all", 0, 1, 0, {1, 1}, 0, 0, 0, 0, 0, 1, 1, kEarly},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         nextRow();
@@ -168,8 +181,9 @@ TEST_F(SummaryTest, FacesSheetsAndCopiesFollowThePagesEmbossed) {
             0);
         send(3 * c.pagesSent + c.lastPageLines);
         ImpCerrarImpresora();
+        ImpCerrarImpresora(); // a second close ends nothing more
         const JobSummary s = summary();
-        EXPECT_EQ(s.state, JOB_STATE_FINISHED);
+        EXPECT_EQ(s.state, c.state);
         uint32_t withLines = 0, empty = 0;
         for (const sim::Page& page : sim::world().documents.back().pages) {
             (page.lines.empty() ? empty : withLines) += 1;
@@ -188,7 +202,7 @@ TEST_F(SummaryTest, FacesSheetsAndCopiesFollowThePagesEmbossed) {
 
 TEST_F(SummaryTest, StateFollowsTheLastJob) {
     machine();
-    EXPECT_EQ(figures(summary()), std::vector<uint32_t>(12, 0)) << "no job since loading";
+    EXPECT_EQ(figures(summary()), std::vector<uint32_t>(15, 0)) << "no job since loading";
     sim::world().printers[0].failCreateDC = true;
     EXPECT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 1}})), 6);
     EXPECT_EQ(summary().state, JOB_STATE_NONE) << "a job that failed to open is no job";
@@ -196,49 +210,44 @@ TEST_F(SummaryTest, StateFollowsTheLastJob) {
 
     ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{4, 5}})), 0);
     EXPECT_EQ(figures(summary()),
-              (std::vector<uint32_t>{JOB_STATE_OPEN, 0, 0, 0, 0, 4, 1, 0, 0, 0, 0, 0}))
+              (std::vector<uint32_t>{JOB_STATE_OPEN, 0, 0, 0, 0, 4, 1, 0, 0, 0, 0, 0, 1, 2, 1}))
         << "printing stands at the job's first page";
     send(12);
     ImpCerrarImpresora();
-    EXPECT_EQ(figures(summary()),
-              (std::vector<uint32_t>{JOB_STATE_FINISHED, 2, 0, 2, 1, 5, 1, 12, 0, 0, 0, 0}));
-
-    // The next job starts from nothing.
-    ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 1}})), 0);
-    EXPECT_EQ(figures(summary()),
-              (std::vector<uint32_t>{JOB_STATE_OPEN, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0}));
-    ImpCerrarImpresora();
+    const std::vector<uint32_t> finished{
+        JOB_STATE_FINISHED, 2, 0, 2, 1, 5, 1, 12, 0, 0, 0, 0, 1, 2, 1};
+    EXPECT_EQ(figures(summary()), finished);
+    send(5);
+    EXPECT_EQ(figures(summary()), finished) << "lines refused after the job count for nothing";
 }
 
-TEST_F(SummaryTest, BlockIsWrittenOnlyWhenItIsWholeAndOnlyItsOwnBytes) {
+// The block grows by its size: a host gets the whole fields both layouts hold and learns how many
+// bytes that was; a host built before the state of a job closed before its last page existed
+// never sees it.
+TEST_F(SummaryTest, BlockIsFilledAsFarAsItsSizeAndOursGo) {
     machine();
-    ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 1}})), 0);
+    ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 2}})), 0);
     ImpImprimirLinea("x");
+    ImpCerrarImpresora();
     EXPECT_EQ(ImpObtenerResumen(nullptr), 7);
-
-    unsigned char block[64];
-    for (const uint32_t size : {0u, 51u}) {
+    // clang-format off
+    const std::array<uint32_t, 3> cases[] = { // size, bytes filled (0: refused), state
+        {0, 0, 0}, {51, 0, 0}, {52, 52, JOB_STATE_FINISHED}, {63, 60, JOB_STATE_FINISHED},
+        {64, 64, JOB_STATE_INCOMPLETE}, {100, 64, JOB_STATE_INCOMPLETE}};
+    // clang-format on
+    for (const auto& [size, filled, state] : cases) {
         SCOPED_TRACE(size);
-        std::memset(block, 0xAB, sizeof block);
-        std::memcpy(block, &size, sizeof size);
-        EXPECT_EQ(ImpObtenerResumen(reinterpret_cast<JobSummary*>(block)), 7);
-        for (size_t i = 4; i < sizeof block; ++i) {
-            EXPECT_EQ(block[i], 0xAB) << "byte " << i;
+        uint32_t block[25];
+        std::fill(block, block + 25, 0xABABABABu);
+        block[0] = size;
+        EXPECT_EQ(ImpObtenerResumen(reinterpret_cast<JobSummary*>(block)), filled ? 0 : 7);
+        EXPECT_EQ(block[0], filled ? filled : size);
+        EXPECT_EQ(block[1], filled ? state : 0xABABABABu);
+        EXPECT_EQ(block[8], filled ? 1u : 0xABABABABu) << "linesPrinted";
+        for (size_t i = filled ? filled / 4 : 1; i < 25; ++i) {
+            ASSERT_EQ(block[i], 0xABABABABu) << "field " << i;
         }
     }
-    // A host built against a longer block of a later version gets the 52 bytes it shares.
-    std::memset(block, 0xAB, sizeof block);
-    const uint32_t longer = sizeof block;
-    std::memcpy(block, &longer, sizeof longer);
-    EXPECT_EQ(ImpObtenerResumen(reinterpret_cast<JobSummary*>(block)), 0);
-    JobSummary s;
-    std::memcpy(&s, block, sizeof s);
-    EXPECT_EQ(s.size, longer) << "the host's size is left as it was";
-    EXPECT_EQ(s.linesPrinted, 1u);
-    for (size_t i = sizeof(JobSummary); i < sizeof block; ++i) {
-        EXPECT_EQ(block[i], 0xAB) << "byte " << i;
-    }
-    ImpCerrarImpresora();
 }
 
 } // namespace

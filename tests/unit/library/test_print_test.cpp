@@ -40,10 +40,12 @@ std::string translated(const std::string& text) {
 
 class TestPrintTest : public LibraryTest {
 protected:
-    // A selected double-sided printer whose page is `lines` x `columns`; the host's printing area
-    // is another, 10 x 20.
+    // A selected double-sided printer whose page is `lines` x `columns` (0: added by the test);
+    // the host's printing area is another, 10 x 20.
     void machine(int16_t lines = 12, int16_t columns = 30) {
-        sim::addBraillePrinter(u"Braille", u"LPT1:", Params{1, 0, columns, lines, 1, 0});
+        if (lines > 0) {
+            sim::addBraillePrinter(u"Braille", u"LPT1:", Params{1, 0, columns, lines, 1, 0});
+        }
         selectPrinter(u"Braille");
         load();
         uint16_t areaLines = 10, areaColumns = 20;
@@ -54,11 +56,38 @@ protected:
 };
 
 TEST_F(TestPrintTest, SheetIsEmbossedOnThePrintersOwnFormat) {
-    for (const int32_t ansi : {0, 1}) {
-        SCOPED_TRACE(ansi ? "ANSI" : "ASCII");
+    struct Case {
+        const char* what;
+        int32_t ansi, binding;
+        int16_t lines, columns, doubleSided; // the printer's format
+        bool ownerDisabled;                  // by the host, before the call
+        dotpress::SheetFormat sheet;         // the format the sheet is laid out for
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"ASCII", 0, 0, 12, 30, 1, false, {12, 30, false, true}},
+        {"ANSI", 1, 0, 12, 30, 1, false, {12, 30, true, true}},
+        {"binding on: no margin, the printer's own columns", 0, 1, 12, 30, 0, false, {12, 30, false, false}},
+        {"an owner the host disabled stays so", 0, 0, 12, 30, 0, true, {12, 30, false, false}},
+        {"a printer of 0 lines", 0, 0, 0, 30, 0, false, {1, 30, false, false}},
+        {"a printer of 0 columns", 0, 0, 12, 0, 0, false, {12, 1, false, false}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         nextRow();
-        machine();
-        lib().ansiTable = ansi;
+        // A driver that reports no lines gets the default page: the record is set by hand.
+        const int16_t reported = c.lines == 0 ? int16_t(12) : c.lines;
+        sim::addBraillePrinter(u"Braille", u"LPT1:",
+                               Params{1, 0, c.columns, reported, c.doubleSided, 0});
+        machine(0, 0);
+        lib().selectedRecord().params.lines = c.lines;
+        lib().ansiTable = c.ansi;
+        lib().binding = c.binding;
+        if (c.ownerDisabled) {
+            os::EnableWindow(owner, os::FALSE);
+        }
+        const uint16_t hostLines = lib().areaLines, hostColumns = lib().areaColumns;
         // What the user sees meanwhile: the owner disabled, the progress window up.
         bool ownerDisabled = true, windowUp = true;
         sim::world().userAtKeyboard = [&] {
@@ -71,26 +100,33 @@ TEST_F(TestPrintTest, SheetIsEmbossedOnThePrintersOwnFormat) {
         sim::world().userAtKeyboard = nullptr;
         EXPECT_TRUE(ownerDisabled);
         EXPECT_TRUE(windowUp);
-        EXPECT_TRUE(sim::hostWindowEnabled(owner)) << "the owner is enabled again";
-        EXPECT_EQ(sim::world().activeWindow, owner) << "and has the keyboard back";
+        EXPECT_EQ(sim::hostWindowEnabled(owner), !c.ownerDisabled) << "the owner as it was";
+        EXPECT_EQ(sim::world().activeWindow, c.ownerDisabled ? nullptr : owner)
+            << "the owner, enabled before the window goes, has the keyboard back";
         EXPECT_EQ(sim::liveWindows(), 0);
 
         ASSERT_EQ(sim::world().documents.size(), 1u);
         const sim::Document& doc = sim::world().documents[0];
         EXPECT_EQ(doc.name, u"Hoja de prueba");
         EXPECT_TRUE(doc.ended);
-        const uint32_t pages = dotpress::TestSheet::pageCount({12, 30, ansi == 1});
+        ASSERT_TRUE(doc.params);
+        EXPECT_EQ(doc.params->columns, c.columns) << "the printer is told its own format";
+        // The sheet's lines, through the chosen table.
+        const uint32_t pages = dotpress::TestSheet::pageCount(c.sheet);
         ASSERT_EQ(doc.pages.size(), pages) << "no empty backs: one copy";
-        ASSERT_EQ(doc.pages[0].lines.size(), 12u);
-        for (size_t i = 0; i < 12; ++i) {
-            std::string line = std::to_string(i + 1);
-            line += std::string(29 - line.size(), ' ') + "=";
-            EXPECT_EQ(doc.pages[0].lines[i].bytes, ansi ? line : translated(line));
+        dotpress::TestSheet sheet(c.sheet);
+        std::string text(c.sheet.columns + 1u, '\0');
+        size_t n = 0;
+        for (const sim::Page& page : doc.pages) {
+            EXPECT_LE(page.lines.size(), c.sheet.lines);
+            for (const sim::TextOut& line : page.lines) {
+                ASSERT_TRUE(sheet.next(&text[0]));
+                EXPECT_EQ(line.bytes, c.ansi ? text.c_str() : translated(text.c_str()));
+                EXPECT_EQ(line.x, 0) << "the lines start where the page does";
+                ++n;
+            }
         }
-        const std::string title = std::string("tabla de caracteres ") + (ansi ? "ANSI" : "ASCII");
-        EXPECT_EQ(doc.pages[1].lines.at(0).bytes, title);
-        EXPECT_EQ(doc.pages[1].lines.at(1).bytes,
-                  ansi ? "signo de dolar: $" : "signo de dolar: \x80");
+        EXPECT_FALSE(sheet.next(&text[0]));
 
         int ranges = 0;
         for (const sim::ControlMessage& m : sim::world().controlMessages) {
@@ -102,16 +138,18 @@ TEST_F(TestPrintTest, SheetIsEmbossedOnThePrintersOwnFormat) {
         }
         EXPECT_EQ(ranges, 1);
 
-        EXPECT_EQ(lib().areaLines, 10) << "the host's area is back";
-        EXPECT_EQ(lib().areaColumns, 20);
+        EXPECT_EQ(lib().areaLines, hostLines) << "the host's area is back";
+        EXPECT_EQ(lib().areaColumns, hostColumns);
         const JobSummary s = summary();
         EXPECT_EQ(s.state, JOB_STATE_FINISHED);
         EXPECT_EQ(s.pagesPrinted, pages);
-        EXPECT_EQ(s.sheets, (pages + 1) / 2);
+        EXPECT_EQ(s.sheets, c.doubleSided ? (pages + 1) / 2 : pages);
         EXPECT_EQ(s.copiesFinished, 1u);
         EXPECT_EQ(s.lastPage, pages);
-        EXPECT_EQ(s.linesPrinted, linesSent());
+        EXPECT_EQ(s.linesPrinted, n);
         EXPECT_EQ(s.linesCut + s.bytesDropped + s.linesIgnored, 0u);
+        EXPECT_EQ(s.pagesPlanned, pages);
+        EXPECT_EQ(s.copiesPlanned, 1u);
         dotpress::unload();
     }
 }
@@ -249,8 +287,11 @@ TEST_F(TestPrintTest, RefusalsLeaveNothingBehind) {
 // closed from there ends the sheet, a job the host opens there is the host's, and an area set
 // there is the host's to keep.
 TEST_F(TestPrintTest, HostCallsFromItsWindowsWhileTheSheetRuns) {
-    for (const bool opensItsOwn : {false, true}) {
-        SCOPED_TRACE(opensItsOwn ? "closes the sheet and opens its own job" : "closes the sheet");
+    for (const int variant : {0, 1, 2}) {
+        const bool opensItsOwn = variant > 0, quits = variant == 2;
+        SCOPED_TRACE(quits         ? "closes the sheet, opens its own job and the program quits"
+                     : opensItsOwn ? "closes the sheet and opens its own job"
+                                   : "closes the sheet");
         nextRow();
         machine();
         sim::world().userAtKeyboard = [&] {
@@ -262,6 +303,9 @@ TEST_F(TestPrintTest, HostCallsFromItsWindowsWhileTheSheetRuns) {
                 if (opensItsOwn) {
                     EXPECT_EQ(ImpAbrirImpresora(owner, "host's", jobOptions(1, {{1, 1}})), 0);
                 }
+                if (quits) {
+                    os::PostQuitMessage(0);
+                }
             }
         };
         EXPECT_EQ(ImpImprimirPrueba(owner), 0);
@@ -271,6 +315,8 @@ TEST_F(TestPrintTest, HostCallsFromItsWindowsWhileTheSheetRuns) {
         EXPECT_TRUE(sheet.ended);
         EXPECT_EQ(sheet.pages.at(0).lines.size(), 5u) << "nothing after the close";
         EXPECT_EQ(lib().jobOpen(), opensItsOwn) << "the host's job is left to the host";
+        EXPECT_EQ(lib().cancelRequested, 0) << "the quit the sheet met is not the host job's";
+        EXPECT_EQ(sim::world().quitPending, quits);
         if (opensItsOwn) {
             EXPECT_TRUE(sim::world().documents[1].pages.empty()) << "no line of the sheet in it";
             ImpCerrarImpresora();

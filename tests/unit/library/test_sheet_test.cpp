@@ -1,5 +1,5 @@
 // The test sheet's content, on its own: the format page and the character table, for formats
-// wide and narrow.
+// wide and narrow, read as a Braille reader reads them.
 #include "dotpress/core/test_sheet.h"
 #include "dotpress/core/translation.h"
 
@@ -25,43 +25,126 @@ std::vector<std::string> sheetLines(const SheetFormat& format) {
     return lines;
 }
 
-TEST(TestSheet, FormatPageNumbersEveryLineAndMarksItsLastColumn) {
+std::string padded(const std::string& text, size_t columns) {
+    return text + std::string(columns - 1 - text.size(), ' ') + "=";
+}
+
+// clang-format off
+const std::string kStatement2540 = "formato: #be l\xEDneas de #dj cajetines";
+// clang-format on
+
+TEST(TestSheet, FormatPageStatesItsFormatMarksTheColumnsAndNumbersTheLines) {
     struct Case {
-        uint16_t lines, columns;
-        std::vector<std::string> firstLines; // of the page, as written
+        SheetFormat format;
+        std::vector<std::pair<size_t, std::string>> lines; // of the page, as written
     };
+    // clang-format off
     const Case cases[] = {
-        {29, 12, {"1          =", "2          =", "3          ="}},
-        {12, 3, {"1 =", "2 =", "3 ="}},
-        {12, 2, {"1=", "2="}},
-        {11, 1, {"=", "="}},
-        {5, 519, {"1" + std::string(517, ' ') + "="}},
+        {{25, 40, false, false}, {{0, padded(kStatement2540, 40)},
+                                  {1, "------ #aj------ #bj------ #cj---------="},
+                                  {2, padded("#c", 40)}, {9, padded("#aj", 40)}, {24, padded("#be", 40)}}},
+        {{25, 40, false, true}, {{25, padded(kStatement2540, 40)}, {49, padded("#be", 40)}}},
+        {{29, 41, true, false}, {{0, padded("formato: 29 l\xEDneas de 41 cajetines", 41)},
+                                 {1, "------- 10------- 20------- 30------- 40="}, {9, padded("10", 41)}}},
+        {{12, 12, false, false}, {{0, "formato:   ="}, {1, "#ab l\xEDneas ="}, {2, "de #ab     ="},
+                                  {3, "cajetines  ="}, {4, "------ #aj-="}, {5, padded("#f", 12)}}},
+        {{12, 2, false, false}, {{0, "f="}, {1, "o="}}},
+        {{11, 1, false, true}, {{0, "="}, {21, "="}}},
     };
+    // clang-format on
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.lines) + " x " + std::to_string(c.columns));
-        const auto lines = sheetLines({c.lines, c.columns, false});
-        ASSERT_GT(lines.size(), c.lines);
-        for (size_t i = 0; i < c.firstLines.size(); ++i) {
-            EXPECT_EQ(lines[i], c.firstLines[i]);
+        const SheetFormat& f = c.format;
+        SCOPED_TRACE(std::to_string(f.lines) + " x " + std::to_string(f.columns) +
+                     (f.ansiTable ? " ANSI" : " ASCII") + (f.doubleSided ? " both sides" : ""));
+        const auto lines = sheetLines(f);
+        const size_t framed = f.lines * (f.doubleSided ? 2u : 1u);
+        ASSERT_GT(lines.size(), framed);
+        for (const auto& [index, text] : c.lines) {
+            EXPECT_EQ(lines[index], text) << "line " << index + 1;
         }
-        for (uint16_t i = 0; i < c.lines; ++i) {
-            const std::string& line = lines[i];
-            ASSERT_EQ(line.size(), c.columns) << "line " << i + 1;
-            EXPECT_EQ(line.back(), dotpress::kFullCell) << "line " << i + 1;
-            // The number as far as it fits before the full cell, then blanks.
-            const std::string number = std::to_string(i + 1).substr(0, c.columns - 1u);
-            EXPECT_EQ(line.substr(0, number.size()), number);
-            EXPECT_EQ(line.find_first_not_of(' ', number.size()), c.columns - 1u);
+        for (size_t i = 0; i < framed; ++i) {
+            ASSERT_EQ(lines[i].size(), f.columns) << "line " << i + 1;
+            EXPECT_EQ(lines[i].back(), dotpress::kFullCell) << "line " << i + 1;
         }
-        EXPECT_NE(lines[c.lines].back(), dotpress::kFullCell) << "the table starts a page";
+        EXPECT_EQ(lines[framed][0], 't') << "the table's title starts a page";
     }
 }
 
-// The table's lines, after a format page of 3 lines.
-std::vector<std::string> tableLines(uint16_t columns, bool ansi) {
-    auto lines = sheetLines({3, columns, ansi});
-    lines.erase(lines.begin(), lines.begin() + 3);
-    return lines;
+// What reaches the embosser is printable cells only, and numbers are read as numbers: under
+// "ASCII" the only digits are the ten the table lists as characters.
+TEST(TestSheet, NoControlCodeReachesTheEmbosserAndNumbersAreReadable) {
+    for (const bool ansi : {false, true}) {
+        for (const uint16_t columns : {uint16_t(519), uint16_t(40), uint16_t(12), uint16_t(1)}) {
+            SCOPED_TRACE(std::to_string(columns) + (ansi ? " ANSI" : " ASCII"));
+            int digits = 0;
+            for (const std::string& line : sheetLines({30, columns, ansi, true})) {
+                for (const char ch : line) {
+                    const auto b = static_cast<unsigned char>(ch);
+                    const uint8_t sent = ansi ? b : dotpress::translationTable[b];
+                    ASSERT_TRUE(sent >= 0x20 && sent != 0x7F) << "byte " << int(b);
+                    digits += ch >= '0' && ch <= '9';
+                }
+            }
+            if (!ansi) {
+                EXPECT_EQ(digits, 10);
+            }
+        }
+    }
+}
+
+// The table, read as its user reads it: a title naming the chosen table, the Spanish letters and
+// signs first, one to a line with the cell in the first column, then every other printable
+// byte once in the groups, and under "ASCII" the bytes it would turn into control codes named by
+// their code instead.
+TEST(TestSheet, TableGivesTheSpanishCharactersFirstAndEveryOtherOnce) {
+    const std::string spanish = "\xE1\xE9\xED\xF3\xFA\xFC\xF1\xC1\xC9\xCD\xD3\xDA\xDC\xD1"
+                                "\xBF\xA1\xAB\xBB\xBA\xAA\x80\xB0";
+    for (const bool ansi : {false, true}) {
+        for (const uint16_t columns : {uint16_t(519), uint16_t(40)}) {
+            SCOPED_TRACE(std::to_string(columns) + (ansi ? " ANSI" : " ASCII"));
+            auto lines = sheetLines({3, columns, ansi, false});
+            lines.erase(lines.begin(), lines.begin() + 3);
+            ASSERT_GT(lines.size(), 2 + spanish.size());
+            EXPECT_EQ(lines[0], std::string("tabla de caracteres ") + (ansi ? "ANSI" : "ASCII"));
+            EXPECT_EQ(lines[1], "letras y signos del espa\xF1ol:");
+            std::map<int, int> seen, notSent;
+            for (size_t i = 0; i < spanish.size(); ++i) {
+                const std::string& entry = lines[2 + i];
+                EXPECT_EQ(entry.substr(0, 2), spanish.substr(i, 1) + " ") << entry;
+                ++seen[static_cast<unsigned char>(entry[0])];
+            }
+            EXPECT_EQ(lines[8], "\xF1 e\xF1"
+                                "e");
+            bool named = false;
+            for (size_t i = 2 + spanish.size(); i < lines.size(); ++i) {
+                std::istringstream words(lines[i]);
+                std::string w;
+                words >> w;
+                if (named) { // "#aib a con acento grave: no se envía": the code as it is read
+                    int code = 0;
+                    for (size_t k = 1; k < w.size(); ++k) {
+                        code = code * 10 + (w[k] == 'j' ? 0 : w[k] - 'a' + 1);
+                    }
+                    notSent[code] += w[0] == '#' && lines[i].find(": no se env") != w.npos;
+                    continue;
+                }
+                named = w == "may\xFAsculas" && lines[i].find("no se") != std::string::npos;
+                for (; !named && words; words >> w) {
+                    if (w.size() == 1) {
+                        ++seen[static_cast<unsigned char>(w[0])];
+                    }
+                }
+            }
+            EXPECT_EQ(notSent.size(), ansi ? 0u : 7u) << "A, E, I, O, U with grave or circumflex";
+            for (int b = 0x21; b < 0x100; ++b) {
+                const auto byte = static_cast<uint8_t>(b);
+                const bool sends = dotpress::sheetSends(byte, ansi);
+                const int expected = dotpress::isPrintableByte(byte) ? 1 : 0;
+                EXPECT_EQ(seen[b], sends ? expected : 0) << "byte " << b;
+                EXPECT_EQ(notSent[b], sends ? 0 : expected) << "byte " << b;
+            }
+        }
+    }
 }
 
 std::string withoutSpaces(const std::vector<std::string>& lines) {
@@ -76,74 +159,17 @@ std::string withoutSpaces(const std::vector<std::string>& lines) {
     return text;
 }
 
-// The table, read as its user reads it: a title naming the chosen table, then a named entry for
-// every byte the two tables disagree on ("a con tilde: á"), then every other printable byte.
-TEST(TestSheet, TableNamesTheMovedBytesAndListsEveryOtherOnce) {
-    for (const bool ansi : {false, true}) {
-        for (const uint16_t columns : {uint16_t(519), uint16_t(32), uint16_t(20)}) {
-            SCOPED_TRACE(std::to_string(columns) + (ansi ? " ANSI" : " ASCII"));
-            std::string joined;
-            for (const std::string& line : tableLines(columns, ansi)) {
-                ASSERT_FALSE(line.empty());
-                ASSERT_LE(line.size(), columns);
-                joined += line + " ";
-            }
-            std::istringstream words(joined);
-            std::vector<std::string> all;
-            for (std::string w; words >> w;) {
-                all.push_back(w);
-            }
-            ASSERT_GE(all.size(), 4u);
-            EXPECT_EQ(all[3], ansi ? "ANSI" : "ASCII");
-            // Items: the byte after each name (a word that ends with ':'), and once the heading
-            // "otros caracteres:" has come, every word.
-            std::map<int, int> named, listed;
-            std::string name;
-            bool others = false;
-            for (size_t i = 4; i < all.size(); ++i) {
-                const std::string& w = all[i];
-                if (others) {
-                    ASSERT_EQ(w.size(), 1u) << w;
-                    ++listed[static_cast<unsigned char>(w[0])];
-                    continue;
-                }
-                if (w == "caracteres:") {
-                    others = true;
-                    continue;
-                }
-                if (!name.empty() && name.back() == ':') {
-                    ASSERT_EQ(w.size(), 1u) << name << " " << w;
-                    ++named[static_cast<unsigned char>(w[0])];
-                    name.clear();
-                    continue;
-                }
-                name += (name.empty() ? "" : " ") + w;
-                // Names read right whatever table the embosser uses: only bytes both send as
-                // they are.
-                for (char ch : w) {
-                    const auto b = static_cast<unsigned char>(ch);
-                    EXPECT_EQ(dotpress::translationTable[b], b) << "in the name " << name;
-                }
-            }
-            EXPECT_TRUE(others) << "the heading of the other characters";
-            for (int b = 0x21; b < 0x100; ++b) {
-                const bool moved = dotpress::translationTable[static_cast<size_t>(b)] != b;
-                // DEL and the five codes Windows-1252 leaves empty are no characters.
-                const bool printable =
-                    b != 0x7F && b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D;
-                EXPECT_EQ(named[b] + listed[b], printable ? 1 : 0) << "byte " << b;
-                EXPECT_EQ(named[b], printable && moved ? 1 : 0) << "byte " << b;
-            }
-        }
-    }
-}
-
 // On a narrow page the words wider than a line are split, not lost.
 TEST(TestSheet, NarrowPagesHoldTheWholeTable) {
-    const std::string whole = withoutSpaces(tableLines(519, false));
+    auto table = [](uint16_t columns) {
+        auto lines = sheetLines({3, columns, false, false});
+        lines.erase(lines.begin(), lines.begin() + 3);
+        return lines;
+    };
+    const std::string whole = withoutSpaces(table(519));
     for (const uint16_t columns : {uint16_t(12), uint16_t(5), uint16_t(1)}) {
         SCOPED_TRACE(columns);
-        const auto lines = tableLines(columns, false);
+        const auto lines = table(columns);
         for (const std::string& line : lines) {
             ASSERT_FALSE(line.empty());
             ASSERT_LE(line.size(), columns);
@@ -152,13 +178,17 @@ TEST(TestSheet, NarrowPagesHoldTheWholeTable) {
     }
 }
 
-TEST(TestSheet, PagesCountTheFormatPageAndTheTable) {
-    for (const uint16_t lines : {uint16_t(1), uint16_t(10), uint16_t(29), uint16_t(1000)}) {
-        SCOPED_TRACE(lines);
-        const SheetFormat format{lines, 32, false};
-        const size_t all = sheetLines(format).size();
-        EXPECT_EQ(TestSheet::pageCount(format), (all + lines - 1) / lines);
-        EXPECT_GE(all, lines + 1u);
+// The page count agrees with the lines made; 25 x 40 takes 3 pages, 4 on both sides.
+TEST(TestSheet, PagesCountTheFormatPagesAndTheTable) {
+    // clang-format off
+    const std::pair<SheetFormat, uint32_t> cases[] = { // the pages, when known
+        {{25, 40, false, false}, 3}, {{25, 40, true, false}, 3}, {{25, 40, false, true}, 4},
+        {{29, 40, false, false}, 3}, {{1, 32, false, false}, 0}, {{1000, 32, true, false}, 2}};
+    // clang-format on
+    for (const auto& [format, pages] : cases) {
+        const size_t made = (sheetLines(format).size() + format.lines - 1) / format.lines;
+        EXPECT_EQ(TestSheet::pageCount(format), made) << format.lines;
+        EXPECT_EQ(made, pages ? pages : made) << format.lines;
     }
 }
 

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -43,13 +45,15 @@ void storeFormat(int16_t lines, int16_t columns, int16_t doubleSided) {
     ASSERT_TRUE(dotpresstest::storeSetting(L"DatosPag", REG_BINARY, block, sizeof block));
 }
 
-// The glyph Wine's PostScript driver draws for a byte of a line (digits and letters).
+// The glyphs Wine's PostScript driver draws for a line, the blanks left out.
 std::vector<std::string> glyphsOf(const std::string& text) {
-    static const char* const digits[] = {"zero", "one", "two",   "three", "four",
-                                         "five", "six", "seven", "eight", "nine"};
+    static const std::map<char, std::string> signs = {
+        {'#', "numbersign"}, {':', "colon"}, {'/', "slash"}, {'-', "uni00AD"}, {'=', "equal"}};
     std::vector<std::string> glyphs;
     for (char c : text) {
-        glyphs.push_back(c >= '0' && c <= '9' ? digits[c - '0'] : std::string(1, c));
+        if (c != ' ') {
+            glyphs.push_back(signs.count(c) ? signs.at(c) : std::string(1, c));
+        }
     }
     return glyphs;
 }
@@ -95,6 +99,19 @@ TEST_F(SummaryTest, CutsDropsACancelAndLinesAfterItGiveExactFigures) {
     EXPECT_EQ(figures(imp.summary()), expected);
     imp.line("no job");
     EXPECT_EQ(figures(imp.summary()), expected) << "lines without a job change nothing";
+
+    // A block of the first layout gets its 52 bytes; a longer one learns where ours ends.
+    for (const uint32_t size : {uint32_t(JOB_SUMMARY_MIN_SIZE), uint32_t(100)}) {
+        SCOPED_TRACE(size);
+        uint32_t block[25];
+        std::fill(block, block + 25, 0xABABABABu);
+        block[0] = size;
+        EXPECT_EQ(imp.get<int32_t(DOTPRESS_CALL*)(void*)>("ImpObtenerResumen")(block), 0);
+        const uint32_t filled = size < sizeof(JobSummary) ? size : sizeof(JobSummary);
+        EXPECT_EQ(block[0], filled);
+        EXPECT_EQ(block[12], 3u) << "linesIgnored";
+        EXPECT_EQ(block[filled / 4], 0xABABABABu) << "nothing past what was filled";
+    }
 }
 
 // A double-sided job: the empty backs and the sheets the summary gives are those of the faces
@@ -123,10 +140,22 @@ TEST_F(SummaryTest, DoubleSidedJobsFacesAndSheetsMatchThePostScript) {
               (std::vector<uint32_t>{JOB_STATE_FINISHED, 6, 2, 4, 2, 3, 2, 60, 0, 0, 0, 0}));
 }
 
-// The test sheet on a printer of 12 lines of 30 characters, whatever area the host has set: the
-// first page holds the 12 lines, each numbered and ending on a full cell; the table follows.
+// The test sheet on a printer of 12 lines of 30 cells, whatever area the host has set: the first
+// page states the format, marks every tenth column and numbers the other lines with the number
+// sign and letters, each ending on a full cell and starting at the page's edge, binding on or
+// off alike; the table follows.
 TEST_F(SummaryTest, TestSheetHoldsThePrintersLinesThenTheTable) {
     storeFormat(12, 30, 0);
+    std::vector<int> unbound; // where the lines start with binding off
+    for (const DWORD binding : {DWORD(0), DWORD(1)}) {
+        ASSERT_TRUE(dotpresstest::storeSetting(L"Encuadernar", REG_DWORD, &binding, 4));
+        if (binding == 0) {
+            LoadedDll dll;
+            EXPECT_EQ(Exports(dll.get()).testSheet(), 0);
+            unbound = lineStartsPerPage(readFile(file)).at(0);
+            ASSERT_TRUE(removeFile(file));
+        }
+    }
     LoadedDll dll;
     const Exports imp(dll.get());
     imp.area(10, 20);
@@ -134,7 +163,7 @@ TEST_F(SummaryTest, TestSheetHoldsThePrintersLinesThenTheTable) {
     EXPECT_EQ(FindWindowW(L"#32770", L"Imprimiendo"), nullptr) << "the window is gone";
     const auto pages = glyphsPerPage(readFile(file));
     ASSERT_GE(pages.size(), 2u);
-    // The numbers and the full cells, in order; the blanks between them are left out.
+    // The marks and the full cells, in order; the blanks between them are left out.
     std::vector<std::string> marks;
     for (const std::string& glyph : pages[0]) {
         if (glyph != "uni00A0" && glyph != "space") {
@@ -142,17 +171,18 @@ TEST_F(SummaryTest, TestSheetHoldsThePrintersLinesThenTheTable) {
         }
     }
     std::vector<std::string> expected;
-    for (int line = 1; line <= 12; ++line) {
-        std::vector<std::string> number = glyphsOf(std::to_string(line));
-        if (line == 10) {
-            number = {"one", "emdash"}; // the "ASCII" table sends the 0 as 0x97
-        }
-        expected.insert(expected.end(), number.begin(), number.end());
-        expected.push_back("equal");
+    for (const std::string line :
+         {"formato: #ab l/neas de #cj", "cajetines", "------ #aj------ #bj---------", "#d", "#e",
+          "#f", "#g", "#h", "#i", "#aj", "#aa", "#ab"}) {
+        const auto glyphs = glyphsOf(line + "=");
+        expected.insert(expected.end(), glyphs.begin(), glyphs.end());
     }
     EXPECT_EQ(marks, expected);
     EXPECT_EQ(pages[0].size(), 12u * 30u) << "every line is the page's 30 columns";
-    // The table: its title, then "signo de dolar:" and the byte.
+    const std::vector<int> starts = lineStartsPerPage(readFile(file)).at(0);
+    EXPECT_EQ(starts, unbound) << "binding on, the same page";
+    EXPECT_EQ(starts, std::vector<int>(unbound.size(), 0)) << "every line at the page's edge";
+    // The table: its title first.
     const std::vector<std::string> title = glyphsOf("tabla");
     ASSERT_GE(pages[1].size(), title.size());
     EXPECT_EQ(std::vector<std::string>(pages[1].begin(), pages[1].begin() + 5), title);

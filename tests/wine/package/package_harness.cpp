@@ -295,7 +295,7 @@ TEST_F(PackageHosts, SampleHostBuiltWithMingwEmbossesTheWholeDocument) {
 
 // The test sheet on request, from the same program: the printer's page first (the built-in
 // format, 29 lines of 40 characters: the PostScript driver gives none), each line ending in a
-// full cell, then the table; and the summary the host tells its user.
+// full cell, then the table; and what the host tells its user of it.
 TEST_F(PackageHosts, SampleHostEmbossesTheTestSheetAndTellsTheSummary) {
     const std::wstring printed = inPackage(L"sample-output.txt");
     const HostRun run = runHost(inPackage(L"emboss_sample.exe"), {}, L"prueba", printed);
@@ -312,8 +312,9 @@ TEST_F(PackageHosts, SampleHostEmbossesTheTestSheetAndTellsTheSummary) {
     EXPECT_EQ(fullCells, 29u) << "the last column of every line";
     const std::string output = readFile(printed);
     EXPECT_NE(output.find("ImpImprimirPrueba: 0"), std::string::npos) << output;
-    EXPECT_NE(output.find("Resumen: trabajo terminado."), std::string::npos) << output;
-    EXPECT_NE(output.find(std::to_string(pages.size()) + " p\xc3\xa1ginas"), std::string::npos)
+    EXPECT_NE(output.find("Hoja de prueba terminada. Enviadas a la cola de impresi\xc3\xb3n: " +
+                          std::to_string(pages.size()) + " p\xc3\xa1ginas"),
+              std::string::npos)
         << output;
     removeFile(printed);
 }
