@@ -95,10 +95,9 @@ DOTPRESS_STATIC_ASSERT(offsetof(PrintOptions, ranges) + 24 * sizeof(PageRange) +
 #define JOB_STATE_OPEN 1      /* the job is still open */
 #define JOB_STATE_FINISHED 2  /* closed after its last page */
 #define JOB_STATE_CANCELLED 3 /* "Cancelar" was pressed; from then on, closed or not */
-#define JOB_STATE_INCOMPLETE                                                                       \
-    4 /* closed before its last page; given only to a block of 64 bytes                            \
-       * or more: a shorter one, from a host built before this state                               \
-       * existed, gets JOB_STATE_FINISHED */
+/* Closed before its last page. Given only to a block of 64 bytes or more: a shorter block comes
+ * from a host built before this state existed, and gets JOB_STATE_FINISHED. */
+#define JOB_STATE_INCOMPLETE 4
 
 /* The smallest block ImpObtenerResumen takes: the 13 fields of its first layout. */
 #define JOB_SUMMARY_MIN_SIZE 52

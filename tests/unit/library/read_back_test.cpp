@@ -10,22 +10,29 @@ namespace {
 
 using ReadBackTest = dptest::LibraryTest;
 
-// The last document as liblouis's Spanish table reads the cells the embosser embossed.
+// A line of bytes as liblouis's Spanish table reads the cells the embosser embossed for them.
+std::u32string readLine(const std::string& bytes) {
+    if (bytes.empty()) {
+        return {};
+    }
+    std::vector<widechar> cells, read(bytes.size() * 4 + 1);
+    for (unsigned char byte : bytes) {
+        cells.push_back(0x2800 + sim::embosserTable()[byte].cell); // unknown: U+28FF
+    }
+    int inLength = static_cast<int>(cells.size()), outLength = static_cast<int>(read.size());
+    if (!lou_backTranslateString("unicode.dis,es-g1.ctb", cells.data(), &inLength, read.data(),
+                                 &outLength, nullptr, nullptr, 0)) {
+        return U"<unread>";
+    }
+    return std::u32string(read.begin(), read.begin() + outLength);
+}
+
+// The last document read, a line to a line.
 std::u32string readBack() {
     std::u32string text;
     for (const sim::Page& page : sim::world().documents.back().pages) {
         for (const sim::TextOut& line : page.lines) {
-            std::vector<widechar> cells, read(line.bytes.size() * 4 + 1);
-            for (unsigned char byte : line.bytes) {
-                cells.push_back(0x2800 + sim::embosserTable()[byte].cell); // unknown: U+28FF
-            }
-            int inLength = static_cast<int>(cells.size()),
-                outLength = static_cast<int>(read.size());
-            if (lou_backTranslateString("unicode.dis,es-g1.ctb", cells.data(), &inLength,
-                                        read.data(), &outLength, nullptr, nullptr, 0)) {
-                text.append(read.begin(), read.begin() + outLength);
-            }
-            text += U'\n';
+            text += readLine(line.bytes) + U'\n';
         }
     }
     return text;
@@ -84,6 +91,38 @@ TEST_F(ReadBackTest, AReaderFindsTheHostsTextInEveryJob) {
         nextRow();
         const std::string host = kept(row.job(), row.compared); // runs the job
         EXPECT_EQ(kept(readBack(), row.compared), host);
+    }
+    lou_free();
+}
+
+// The numbers a reader finds in a line read.
+std::vector<int> numbersIn(const std::u32string& read) {
+    std::vector<int> numbers;
+    for (size_t i = 0; i < read.size(); ++i) {
+        if (read[i] >= U'0' && read[i] <= U'9') {
+            if (i == 0 || read[i - 1] < U'0' || read[i - 1] > U'9') {
+                numbers.push_back(0);
+            }
+            numbers.back() = numbers.back() * 10 + static_cast<int>(read[i] - U'0');
+        }
+    }
+    return numbers;
+}
+
+// The test sheet's format page on a 25 x 40 embosser, read: the format in words, the ruler's
+// tens, and every other line's number, which the sheet writes as the number sign and a to j.
+TEST_F(ReadBackTest, AReaderReadsTheSheetsFormatAndCountsItsLines) {
+    sim::addBraillePrinter(u"Embosser Braille", u"USB001", sim::Params{2, 280, 40, 25, 0, 0});
+    selectPrinter(u"Embosser Braille");
+    load();
+    ASSERT_EQ(ImpImprimirPrueba(nullptr), 0);
+    const std::vector<sim::TextOut>& page = sim::world().documents.back().pages.at(0).lines;
+    ASSERT_EQ(page.size(), 25u);
+    EXPECT_NE(readLine(page[0].bytes).find(U"25 líneas de 40 cajetines"), std::u32string::npos);
+    // The ruler's tens, then the mark of the last column, which reads as a lowered 7.
+    EXPECT_EQ(numbersIn(readLine(page[1].bytes)), (std::vector<int>{10, 20, 30, 7}));
+    for (size_t i = 2; i < page.size(); ++i) {
+        EXPECT_EQ(numbersIn(readLine(page[i].bytes)), (std::vector<int>{int(i) + 1, 7}));
     }
     lou_free();
 }
