@@ -24,6 +24,8 @@ int32_t PrintJob::openJob(os::HWND jobOwner, const char* name, const PrintOption
     os::GetModuleHandleExW(os::GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                            reinterpret_cast<const char16_t*>(moduleHandle), &heldModule);
     resetAccounting();
+    testSheet = false;
+    jobOpened(selectedRecord().params.doubleSided != 0);
     openProgressWindow();
     return STATUS_OK;
 }
@@ -51,6 +53,11 @@ int32_t PrintJob::closeJob() {
     if (jobOpen() && !cancelRequested && lineOnPage > 1 && pageOrdinal <= totalPages &&
         endsACopy(options, rangeIndex, currentPage)) {
         counts.copyFinished();
+    }
+    if (jobOpen() && !testSheet) {
+        JobSummary done{};
+        counts.fill(done, 0);
+        jobClosed(cancelRequested != 0, options, done.pagesPrinted);
     }
     closeProgressWindow();
     if (cancelRequested && jobOpen()) {

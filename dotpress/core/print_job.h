@@ -1,17 +1,21 @@
 // The three job operations behind ImpAbrirImpresora, ImpImprimirLinea and ImpCerrarImpresora.
 #pragma once
 
+#include "dotpress/core/job_paper.h"
 #include "dotpress/core/progress_window.h"
 
 namespace dotpress {
 
-class PrintJob : public ProgressWindow {
+class PrintJob : public ProgressWindow, public virtual CancelledJob {
 public:
     PrintJob();
 
     int32_t openJob(os::HWND owner, const char* name, const PrintOptions& jobOptions);
     int32_t printJobLine(const char* line);
     int32_t closeJob();
+
+    // The job open is the test sheet: how it ends is no offer to go on with the host's document.
+    bool testSheet = false;
 
 private:
     // The reference on our own module that an open job holds (see openJob), or null.

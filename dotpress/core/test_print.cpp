@@ -64,6 +64,7 @@ int32_t printTestSheet(PrintJob& job, os::HWND owner) {
     job.areaColumns = format.columns;
     const int32_t status = job.openJob(owner, kDocumentName, sheetOptions);
     if (status == STATUS_OK) {
+        job.testSheet = true;
         const uint32_t sheetJob = job.counts.jobsOpened;
         // While the sheet runs the owner takes no input, as under a modal dialog: the user is in
         // the progress window, and the host cannot start anything of ours meanwhile.
