@@ -21,10 +21,10 @@ const fuzzuser::Dialog kDialog = {
     {IDC_PRINT_PRINTER_LIST, IDC_PRINT_TABLE_LIST},
     {IDC_PRINT_PAGE_LIST, IDC_PRINT_COPIES, IDC_PRINT_LINES},
     {IDC_PRINT_TO_FILE, IDC_PRINT_COLLATE, IDC_PRINT_BOTH_SIDES, IDC_PRINT_BINDING, IDC_PRINT_ALL,
-     IDC_PRINT_CURRENT_PAGE, IDC_PRINT_PAGES},
+     IDC_PRINT_CURRENT_PAGE, IDC_PRINT_PAGES, IDC_PRINT_GO_ON},
     {IDC_PRINT_PRINT, IDC_PRINT_CANCEL},
     u"0123456789-, ,x\t",
-    u"NFTLPCnxs",
+    u"NFTLPCEOnxs",
     30,
 };
 
@@ -61,6 +61,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint16_t lines = in.byte(), columns = in.byte();
     ImpSetPrintingArea(&lines, &columns);
     const int32_t pages = in.byte() | (in.byte() << 8) | (in.byte() << 16);
+    // The last job of the load, for the offer to go on: any small block, cancelled or not, of
+    // this document or none.
+    PrintOptions last{};
+    const uint8_t shape = in.byte();
+    last.rangeCount = shape % 3;
+    last.copies = (shape >> 2) % 4;
+    last.collate = (shape >> 4) & 1;
+    for (int32_t i = 0; i < 2; ++i) {
+        last.ranges[i] = {in.byte() % 16u, in.byte() % 16u};
+        if (i < last.rangeCount) {
+            last.totalPages +=
+                (last.ranges[i].lastPage - last.ranges[i].firstPage + 1) * last.copies;
+        }
+    }
+    lib.dialogAccepted(static_cast<uint16_t>(pages));
+    lib.jobOpened((shape >> 5) & 1);
+    lib.jobClosed((shape >> 6) & 1, last, in.byte() % 64);
     while (!in.empty()) {
         sim::world().script.push_back(fuzzuser::step(in, kDialog));
     }

@@ -155,16 +155,19 @@ void PrintDialog::onGoOnBox() {
     if (!offering) {
         return;
     }
-    // A range button chosen as a click chooses it, for the system dialog and for us.
-    auto chooseRange = [dialog](int32_t kind) {
+    // A range button is chosen as our handler of its click chooses it; the system dialog has
+    // nothing of its own to do for one in our template.
+    auto chooseRange = [this, dialog](int32_t kind) {
         const int buttons[] = {IDC_PRINT_ALL, IDC_PRINT_CURRENT_PAGE, IDC_PRINT_PAGES};
+        const int32_t chosen = kind >= 0 && kind < 3 ? kind : 0;
         for (int32_t k = 0; k < 3; ++k) {
-            os::CheckDlgButton(dialog, buttons[k], k == kind ? os::BST_CHECKED : os::BST_UNCHECKED);
+            os::CheckDlgButton(dialog, buttons[k],
+                               k == chosen ? os::BST_CHECKED : os::BST_UNCHECKED);
         }
-        const int chosen = buttons[kind >= 0 && kind < 3 ? kind : 0];
-        os::SendMessageW(dialog, os::WM_COMMAND, os::MAKEWPARAM(chosen, os::BN_CLICKED),
-                         reinterpret_cast<os::LPARAM>(os::GetDlgItem(dialog, chosen)));
+        onPrintDialogCommand(buttons[chosen], os::BN_CLICKED,
+                             os::GetDlgItem(dialog, buttons[chosen]));
     };
+    // The collate box as a click leaves it, so that the system dialog shows its picture.
     auto setCollate = [dialog](os::UINT check) {
         os::CheckDlgButton(dialog, IDC_PRINT_COLLATE, check);
         os::SendMessageW(dialog, os::WM_COMMAND, os::MAKEWPARAM(IDC_PRINT_COLLATE, os::BN_CLICKED),
@@ -201,14 +204,14 @@ bool PrintDialog::takeContinuation() {
         !sameText(pageListText, goOnList)) {
         return false;
     }
-    uint64_t pages = 0;
+    // Counted as the page list's entries are.
+    uint32_t pages = 0;
     options.rangeCount = goOn.rangeCount;
     for (int32_t k = 0; k < goOn.rangeCount; ++k) {
         options.ranges[k] = goOn.ranges[k];
         pages += goOn.ranges[k].lastPage - goOn.ranges[k].firstPage + 1;
     }
-    const uint64_t total = pages * options.copies;
-    options.totalPages = total > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(total);
+    options.totalPages = pages * options.copies;
     return true;
 }
 
