@@ -115,8 +115,8 @@ TEST_F(PaperTest, SheetsToldAreTheJobsAndACancelledJobGoesOnFromItsSheet) {
     };
     // clang-format on
     for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.offer.end() - 12, row.offer.end()));
-        sim::reset();
+        SCOPED_TRACE(&row - rows);
+        nextRow();
         machine(row.doubleSided);
         long sheets = -1;
         auto sheetsTold = inspect([&](os::HWND d) { sheets = told(text(d, IDC_PRINT_SHEETS)); });
@@ -155,7 +155,6 @@ TEST_F(PaperTest, SheetsToldAreTheJobsAndACancelledJobGoesOnFromItsSheet) {
         EXPECT_EQ(offer, u"");
         EXPECT_EQ(sim::world().refusedSteps, 0);
         EXPECT_TRUE(sim::world().messageBoxes.empty());
-        dotpress::unload();
     }
 }
 
