@@ -61,20 +61,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint16_t lines = in.byte(), columns = in.byte();
     ImpSetPrintingArea(&lines, &columns);
     const int32_t pages = in.byte() | (in.byte() << 8) | (in.byte() << 16);
-    // The last job of the load, for the offer to go on: any small block, cancelled or not, of
-    // this document or none.
+    // The last job of the load, for the offer to go on: any small block, cancelled or not.
     PrintOptions last{};
     const uint8_t shape = in.byte();
     last.rangeCount = shape % 3;
     last.copies = (shape >> 2) % 4;
     last.collate = (shape >> 4) & 1;
-    for (int32_t i = 0; i < 2; ++i) {
-        last.ranges[i] = {in.byte() % 16u, in.byte() % 16u};
-        if (i < last.rangeCount) {
-            last.totalPages +=
-                (last.ranges[i].lastPage - last.ranges[i].firstPage + 1) * last.copies;
-        }
-    }
+    last.ranges[0] = {in.byte() % 16u, in.byte() % 16u};
+    last.ranges[1] = {last.ranges[0].lastPage, in.byte() % 16u};
+    last.totalPages = in.byte() % 64;
     lib.dialogAccepted(static_cast<uint16_t>(pages));
     lib.jobOpened((shape >> 5) & 1);
     lib.jobClosed((shape >> 6) & 1, last, in.byte() % 64);

@@ -121,7 +121,7 @@ TEST_F(Accessibility, PrintDialogIsHeardFieldByField) {
             [&](HWND d) { byArrows.push_back(here(d)); },
             key(VK_TAB),
             [&](HWND d) { byArrows.push_back(here(d)); },
-            [](HWND d) { typeKeys(d, L"2-6,8"); },
+            [](HWND d) { typeKeys(d, L"1-5"); },
             [](HWND d) { pressMnemonic(d, L'c'); },
             [](HWND d) { typeKeys(d, L"2"); }, // two copies: "Intercalar" shows
             [](HWND d) {
@@ -135,7 +135,7 @@ TEST_F(Accessibility, PrintDialogIsHeardFieldByField) {
     imp.area(25, 30);
     PrintOptions options;
     EXPECT_EQ(imp.get<int32_t(DOTPRESS_CALL*)(void*, PrintOptions*, int32_t)>(
-                  "ImpMostrarDialogoImprimir")(nullptr, &options, 20),
+                  "ImpMostrarDialogoImprimir")(nullptr, &options, 120),
               1);
     EXPECT_EQ(driver.done(), 1u);
     EXPECT_TRUE(driver.unexpected().empty());
@@ -155,7 +155,7 @@ TEST_F(Accessibility, PrintDialogIsHeardFieldByField) {
     expectHeard(atOpening, {list,
                             table,
                             toFile,
-                            {1056, L"Las 20 p\u00e1ginas", ROLE_SYSTEM_RADIOBUTTON},
+                            {1056, L"Las 120 p\u00e1ginas", ROLE_SYSTEM_RADIOBUTTON},
                             copies,
                             binding,
                             print,
@@ -176,10 +176,12 @@ TEST_F(Accessibility, PrintDialogIsHeardFieldByField) {
                             toFile,
                             {1058, L"P\u00e1ginas", ROLE_SYSTEM_RADIOBUTTON},
                             pages});
+    // The sheets of the 120 pages, then of 1-5 (to 6, the end of its sheet) in two copies.
     ASSERT_EQ(withPages.size(), 11u);
+    EXPECT_EQ(atOpening.back().heard.value, L"Se usar\u00e1n 120 hojas de papel.");
     EXPECT_EQ(withPages[0].heard.value, L"2");
     EXPECT_EQ(withPages[5].heard.value, L"Se usar\u00e1n 12 hojas de papel.");
-    EXPECT_EQ(withPages[10].heard.value, L"2-6,8") << "the page list's value is what was typed";
+    EXPECT_EQ(withPages[10].heard.value, L"1-5") << "the page list's value is what was typed";
 }
 
 TEST_F(Accessibility, PrinterSelectionIsHeardFieldByField) {
