@@ -62,20 +62,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ImpSetPrintingArea(&lines, &columns);
     const int32_t pages = in.byte() | (in.byte() << 8) | (in.byte() << 16);
     // The last job of the load, for the offer to go on: a small block, cancelled or not.
-    PrintOptions last{};
+    PrintOptions job{};
     const uint8_t shape = in.byte();
-    last.rangeCount = 1 + shape % 2;
-    last.copies = 1 + (shape >> 1) % 3;
-    last.collate = (shape >> 3) & 1;
-    for (int32_t i = 0; i < last.rangeCount; ++i) {
-        last.ranges[i].firstPage = 1 + in.byte() % 12u;
-        last.ranges[i].lastPage = last.ranges[i].firstPage + in.byte() % 4u;
-        last.totalPages += (last.ranges[i].lastPage - last.ranges[i].firstPage + 1) * last.copies;
+    job.rangeCount = 1 + shape % 2;
+    job.copies = 1 + (shape >> 1) % 3;
+    job.collate = (shape >> 3) & 1;
+    for (int32_t i = 0; i < job.rangeCount; ++i) {
+        job.ranges[i].firstPage = 1 + in.byte() % 12u;
+        job.ranges[i].lastPage = job.ranges[i].firstPage + in.byte() % 4u;
+        job.totalPages += (job.ranges[i].lastPage - job.ranges[i].firstPage + 1) * job.copies;
     }
-    last.totalPages += in.byte() % 8 == 0; // now and then not the block's pages
+    job.totalPages += in.byte() % 8 == 0; // now and then not the block's pages
     lib.dialogAccepted(static_cast<uint16_t>(pages));
     lib.jobOpened((shape >> 4) & 1);
-    lib.jobClosed((shape >> 5) & 1, last, in.byte() % 48);
+    lib.jobClosed((shape >> 5) & 1, job, in.byte() % 48);
     while (!in.empty()) {
         sim::world().script.push_back(fuzzuser::step(in, kDialog));
     }

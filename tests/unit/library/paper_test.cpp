@@ -41,10 +41,8 @@ protected:
         selectPrinter(u"Braille");
         load();
         lib().areaLines = 2;
-        lib().areaColumns = 30;
     }
-    // The dialog for a document of `pages` pages, worked by `steps`; `offer` is the box to go on
-    // as it opened (empty when hidden).
+    // The dialog of a `pages`-page document worked by `steps`; `offer`: its box to go on, if shown.
     int32_t dialog(std::vector<sim::UserStep> steps, PrintOptions* o, int32_t pages = 10) {
         steps.insert(steps.begin(), inspect([this](os::HWND d) {
                          const sim::Control* box = sim::findControl(d, IDC_PRINT_GO_ON);
@@ -67,9 +65,9 @@ protected:
 
 } // namespace
 
-// Each row prints the job the dialog confirms, then again cancelled; the next dialog offers the
-// rest from the first page not completely sent (double-sided: the front of its sheet), which
-// prints. The sheets told are those the summary counts; a job the host closes early ends the offer.
+// Each row prints the job the dialog confirms, then cancels it; the next dialog offers the rest
+// from the first page not completely sent (double-sided: its sheet's front). Sheets told are those
+// the summary counts; a job the host closes early ends the offer.
 TEST_F(PaperTest, SheetsToldAreTheJobsAndACancelledJobGoesOnFromItsSheet) {
     // The choice (no list: all pages), the lines before Esc, the summary's lastPage, lastCopy,
     // pagesPrinted, copiesFinished; the box, the list and copies it sets, the block it prints.

@@ -176,11 +176,10 @@ TEST_F(Accessibility, PrintDialogIsHeardFieldByField) {
                             toFile,
                             {1058, L"P\u00e1ginas", ROLE_SYSTEM_RADIOBUTTON},
                             pages});
-    // The sheets of the 120 pages, then of 1-5 (to 6, the end of its sheet) in two copies.
     ASSERT_EQ(withPages.size(), 11u);
     EXPECT_EQ(atOpening.back().heard.value, L"Se usar\u00e1n 120 hojas de papel.");
     EXPECT_EQ(withPages[0].heard.value, L"2");
-    EXPECT_EQ(withPages[5].heard.value, L"Se usar\u00e1n 12 hojas de papel.");
+    EXPECT_EQ(withPages[5].heard.value, L"Se usar\u00e1n 12 hojas de papel.") << "1-6, twice";
     EXPECT_EQ(withPages[10].heard.value, L"1-5") << "the page list's value is what was typed";
 }
 
