@@ -34,6 +34,11 @@ std::string utf8(const std::u16string& text) {
     return out;
 }
 
+std::u16string controlText(os::HWND dialog, int id) {
+    const sim::Control* c = sim::findControl(dialog, id);
+    return c ? c->text : u"";
+}
+
 // What the progress window showed while the lines of one device page were printed.
 struct Shown {
     std::u16string page, copy;
@@ -142,6 +147,57 @@ int embossTestSheet(int formatLines, int formatColumns) {
     return 0;
 }
 
+// A job of the whole document, cancelled from the progress window as its page 3 starts; the
+// next print dialog offers to go on, the user ticks the box with Alt+O and prints the rest.
+int cancelAndGoOn(const sample::Document& document, sample::Layout& layout) {
+    using namespace sim::user;
+    PrintOptions options;
+    sim::world().script = {enter()};
+    if (sample::askForJob(nullptr, document, layout, 1, &options) != 0) {
+        return 1;
+    }
+    auto cancelOnPage3 = [] {
+        const JobSummary s = sample::lastJobSummary();
+        if (s.state == JOB_STATE_OPEN && s.lastPage == 3) {
+            for (const sim::Window& w : sim::world().windows) {
+                if (w.live && w.templateId == IDD_PROGRESS) {
+                    sim::act(w.handle, escape()); // "Cancelar", by Esc
+                }
+            }
+        }
+    };
+    sample::emboss(nullptr, "Biblioteca del barrio", document, layout, options, cancelOnPage3);
+    std::printf("\n══ Otro trabajo: el documento entero, una copia; el usuario lo cancela al "
+                "empezar la página 3.\n%s",
+                sample::describeSummary(sample::lastJobSummary(), options).c_str());
+
+    std::u16string offer, list, sheets;
+    // What a screen reader hears of the box, then the choice the box makes.
+    auto hearOffer = [&](os::HWND d) {
+        offer = sim::heard(os::GetDlgItem(d, IDC_PRINT_GO_ON)).name;
+    };
+    sim::world().script = {inspect(hearOffer), mnemonic(u'O'), inspect([&](os::HWND d) {
+                               list = controlText(d, IDC_PRINT_PAGE_LIST);
+                               sheets = controlText(d, IDC_PRINT_SHEETS);
+                           }),
+                           enter()};
+    if (sample::askForJob(nullptr, document, layout, 1, &options) != 0) {
+        return 1;
+    }
+    std::printf("El siguiente diálogo de impresión ofrece la casilla \"%s\";\n"
+                "con Alt+O queda marcada, las páginas pasan a ser \"%s\" y el diálogo dice "
+                "\"%s\"\n",
+                utf8(offer).c_str(), utf8(list).c_str(), utf8(sheets).c_str());
+    std::vector<Shown> shownPerPage;
+    sample::emboss(nullptr, "Biblioteca del barrio", document, layout, options, [&] {
+        sim::advanceTime(100);
+        noteShown(shownPerPage);
+    });
+    showFaces(sim::world().documents.back(), shownPerPage);
+    std::printf("%s", sample::describeSummary(sample::lastJobSummary(), options).c_str());
+    return 0;
+}
+
 } // namespace
 
 // dotpress_demo [prueba] [lines of the embosser's format, 10 to 40; 10 when not given]
@@ -188,8 +244,10 @@ int main(int argc, char** argv) {
     // The user, at the keyboard of the print dialog: Alt+L to the page range, Down twice to
     // "Páginas", Tab into the page list and types it, Alt+C and two copies, Enter.
     using namespace sim::user;
-    sim::world().script = {mnemonic(u'L'), arrow(1),       arrow(1),   tab(),
-                           keys(u"1-2,3"), mnemonic(u'C'), keys(u"2"), enter()};
+    std::u16string sheetsTold;
+    auto readSheets = inspect([&](os::HWND d) { sheetsTold = controlText(d, IDC_PRINT_SHEETS); });
+    sim::world().script = {mnemonic(u'L'), arrow(1),   arrow(1),   tab(),  keys(u"1-2,3"),
+                           mnemonic(u'C'), keys(u"2"), readSheets, enter()};
     PrintOptions options;
     const int32_t chosen = sample::askForJob(nullptr, document, layout, 1, &options);
     if (chosen != 0) {
@@ -197,7 +255,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("En el diálogo de impresión el usuario escribió las páginas \"1-2,3\" y 2 copias;\n"
-                "el bloque de opciones quedó así:\n");
+                "el diálogo le dijo \"%s\", y el bloque de opciones quedó así:\n",
+                utf8(sheetsTold).c_str());
     std::printf("  intervalo %d (2 = páginas), %u copias, intercalar %d, a fichero %d, "
                 "ajustar las dos caras %d, %u páginas en total\n",
                 options.rangeKind, options.copies, options.collate, options.printToFile,
@@ -235,6 +294,7 @@ int main(int argc, char** argv) {
                 doc.pages.size());
     showFaces(doc, shownPerPage);
     std::printf("%s", sample::describeSummary(sample::lastJobSummary(), options).c_str());
+    const int result = cancelAndGoOn(document, layout);
     dotpress::unload();
-    return 0;
+    return result;
 }

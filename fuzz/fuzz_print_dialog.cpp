@@ -21,10 +21,10 @@ const fuzzuser::Dialog kDialog = {
     {IDC_PRINT_PRINTER_LIST, IDC_PRINT_TABLE_LIST},
     {IDC_PRINT_PAGE_LIST, IDC_PRINT_COPIES, IDC_PRINT_LINES},
     {IDC_PRINT_TO_FILE, IDC_PRINT_COLLATE, IDC_PRINT_BOTH_SIDES, IDC_PRINT_BINDING, IDC_PRINT_ALL,
-     IDC_PRINT_CURRENT_PAGE, IDC_PRINT_PAGES},
+     IDC_PRINT_CURRENT_PAGE, IDC_PRINT_PAGES, IDC_PRINT_GO_ON},
     {IDC_PRINT_PRINT, IDC_PRINT_CANCEL},
     u"0123456789-, ,x\t",
-    u"NFTLPCnxs",
+    u"NFTLPCEOnxs",
     30,
 };
 
@@ -61,6 +61,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint16_t lines = in.byte(), columns = in.byte();
     ImpSetPrintingArea(&lines, &columns);
     const int32_t pages = in.byte() | (in.byte() << 8) | (in.byte() << 16);
+    // The last job of the load, for the offer to go on: a small block, cancelled or not.
+    PrintOptions job{};
+    const uint8_t shape = in.byte();
+    job.rangeCount = 1 + shape % 2;
+    job.copies = 1 + (shape >> 1) % 3;
+    job.collate = (shape >> 3) & 1;
+    for (int32_t i = 0; i < job.rangeCount; ++i) {
+        job.ranges[i].firstPage = 1 + in.byte() % 12u;
+        job.ranges[i].lastPage = job.ranges[i].firstPage + in.byte() % 4u;
+        job.totalPages += (job.ranges[i].lastPage - job.ranges[i].firstPage + 1) * job.copies;
+    }
+    job.totalPages += in.byte() % 8 == 0; // now and then not the block's pages
+    lib.dialogAccepted(static_cast<uint16_t>(pages));
+    lib.jobOpened((shape >> 4) & 1);
+    lib.jobClosed((shape >> 5) & 1, job, in.byte() % 48);
     while (!in.empty()) {
         sim::world().script.push_back(fuzzuser::step(in, kDialog));
     }

@@ -7,13 +7,13 @@ namespace dotpress {
 PrintJob::PrintJob() : heldModule(nullptr) {}
 
 int32_t PrintJob::openJob(os::HWND jobOwner, const char* name, const PrintOptions& jobOptions,
-                          bool printersOwnFormat) {
+                          bool sheet) {
     if (jobOpen()) {
         return STATUS_BUSY;
     }
     options = jobOptions;
     owner = jobOwner;
-    const int32_t status = beginDocument(name, printersOwnFormat);
+    const int32_t status = beginDocument(name, sheet);
     if (status != STATUS_OK) {
         return status;
     }
@@ -25,6 +25,7 @@ int32_t PrintJob::openJob(os::HWND jobOwner, const char* name, const PrintOption
     os::GetModuleHandleExW(os::GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                            reinterpret_cast<const char16_t*>(moduleHandle), &heldModule);
     resetAccounting();
+    jobOpened(selectedRecord().params.doubleSided != 0);
     openProgressWindow();
     return STATUS_OK;
 }
@@ -56,6 +57,11 @@ int32_t PrintJob::closeJob() {
         }
         counts.closed(pageOrdinal > totalPages ||
                       (pageEndedByTheClose && pageOrdinal == totalPages));
+    }
+    if (jobOpen() && !testSheet) {
+        JobSummary done{};
+        counts.fill(done, 0);
+        jobClosed(cancelRequested != 0, options, done.pagesPrinted);
     }
     closeProgressWindow();
     if (cancelRequested && jobOpen()) {

@@ -23,8 +23,8 @@ PrintSession::~PrintSession() {
     jobRecord = nullptr;
 }
 
-int32_t PrintSession::beginDocument(const char* name, bool printersOwnFormat) {
-    ownFormat = printersOwnFormat;
+int32_t PrintSession::beginDocument(const char* name, bool sheet) {
+    testSheet = sheet;
     jobRecord = copyRecord(selectedRecord());
     if (!jobRecord) {
         return STATUS_NO_DC;
@@ -92,7 +92,7 @@ int32_t PrintSession::printLine(const char* line) {
         startPage();
     }
     convertLine(line);
-    os::TextOutA(dc, binding == 1 && !ownFormat ? charWidth : 0, y, lineBuffer, lineLength);
+    os::TextOutA(dc, binding == 1 && !testSheet ? charWidth : 0, y, lineBuffer, lineLength);
     pageLines = static_cast<int16_t>(pageLines + 1);
     y += lineHeight;
     if (fillsPage(pageLines, areaLines)) {

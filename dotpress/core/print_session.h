@@ -45,7 +45,7 @@ public:
 
     // The document (print_session.cpp). A document on the printer's own format (the test sheet)
     // leaves out the binding margin: its lines start where the page does.
-    int32_t beginDocument(const char* name, bool printersOwnFormat = false);
+    int32_t beginDocument(const char* name, bool sheet = false);
     int32_t printLine(const char* line);
     int32_t endDocument();
     // Drops the open document: the spooler discards what it received.
@@ -66,8 +66,9 @@ public:
     int32_t charWidth;
     char lineBuffer[kLineBufferBytes];
     int16_t lineLength;
-    // The open document is on the printer's own format: no binding margin.
-    bool ownFormat = false;
+    // The open job is the test sheet: on the printer's own format, with no binding margin; and no
+    // job of the host's document, so how it ends makes no offer to go on with one.
+    bool testSheet = false;
     // What the last job did, for ImpObtenerResumen.
     JobCounts counts;
 

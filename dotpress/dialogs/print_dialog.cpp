@@ -69,6 +69,8 @@ int32_t PrintDialog::showPrintDialog(os::HWND owner, PrintOptions* hostOptions,
     printDlg.lpPrintTemplateName = os::MAKEINTRESOURCEW(IDD_PRINT);
 
     const os::BOOL accepted = os::PrintDlgW(&printDlg);
+    dialogReady = false;
+    offering = false;
     // The system hands back a device mode and device names we have no use for; they are ours to
     // free whatever the outcome.
     os::GlobalFree(printDlg.hDevMode);
@@ -81,6 +83,7 @@ int32_t PrintDialog::showPrintDialog(os::HWND owner, PrintOptions* hostOptions,
     if (accepted != 1) {
         return STATUS_NOT_CONFIRMED;
     }
+    dialogAccepted(maxPage());
     std::memcpy(hostOptions, &options, sizeof options);
     return 0;
 }
@@ -139,6 +142,9 @@ os::INT_PTR PrintDialog::initPrintDialog() {
     options.rangeKind = RANGE_ALL;
 
     showBinding();
+    offerToGoOn();
+    dialogReady = true;
+    showPaperUse();
     return 1;
 }
 
@@ -191,6 +197,13 @@ void PrintDialog::showBinding() {
 
 void PrintDialog::onPrintDialogCommand(int id, int code, os::HWND control) {
     const os::HWND dialog = dialogWindow;
+    // A change of printer, range, page list, copies, collation, sides or the box to go on
+    // changes the paper the job takes.
+    const bool choiceChanged =
+        (id == IDC_PRINT_PRINTER_LIST && code == os::CBN_SELCHANGE) ||
+        ((id == IDC_PRINT_PAGE_LIST || id == IDC_PRINT_COPIES) && code == os::EN_CHANGE) ||
+        id == IDC_PRINT_ALL || id == IDC_PRINT_CURRENT_PAGE || id == IDC_PRINT_PAGES ||
+        id == IDC_PRINT_COLLATE || id == IDC_PRINT_BOTH_SIDES || id == IDC_PRINT_GO_ON;
     switch (id) {
     case IDC_PRINT_BOTH_SIDES:
         if (dialogPrinter >= 0 && static_cast<uint32_t>(dialogPrinter) < count) {
@@ -247,8 +260,14 @@ void PrintDialog::onPrintDialogCommand(int id, int code, os::HWND control) {
                        copies > 1 ? os::SW_SHOW : os::SW_HIDE);
         break;
     }
+    case IDC_PRINT_GO_ON:
+        onGoOnBox();
+        break;
     default:
         break;
+    }
+    if (choiceChanged) {
+        showPaperUse();
     }
 }
 
@@ -261,7 +280,7 @@ bool PrintDialog::collectOptions() {
     if (options.rangeKind == RANGE_PAGES) {
         os::GetDlgItemTextW(dialog, IDC_PRINT_PAGE_LIST, pageListText,
                             static_cast<int>(sizeof pageListText / sizeof pageListText[0]));
-        return parsePageList();
+        return takeContinuation() || parsePageList();
     }
     options.rangeCount = 1;
     if (options.rangeKind == RANGE_ALL) {
@@ -312,6 +331,9 @@ PageToken PrintDialog::nextToken(uint64_t* value) {
 }
 
 void PrintDialog::showPageListMessage(const char16_t* text) {
+    if (quietParse) {
+        return;
+    }
     os::MessageBoxW(dialogWindow, text, kCaption, os::MB_OK | os::MB_ICONINFORMATION);
 }
 

@@ -3,6 +3,7 @@
 // ImpMostrarDialogoImprimir.
 #pragma once
 
+#include "dotpress/core/job_paper.h"
 #include "dotpress/core/print_options.h"
 #include "dotpress/core/printer_table.h"
 #include "platform/os.h"
@@ -18,7 +19,7 @@ constexpr int PRINT_DIALOG_RESULT = 1011; // "Imprimir" ends the dialog with thi
 
 enum class PageToken { End, Dash, Comma, Number, Invalid };
 
-class PrintDialog : public virtual PrinterTable {
+class PrintDialog : public virtual PrinterTable, public virtual CancelledJob {
 public:
     PrintDialog();
     ~PrintDialog();
@@ -50,6 +51,31 @@ public:
     int32_t pageListLength = 0;
     int32_t pageListPos = 0;
     static PrintDialog* instance;
+
+    // What the dialog tells of the paper and offers after a cancel (print_dialog_paper.cpp).
+    // The sheets line follows the choice as it stands; a page list that does not parse yet shows
+    // no number, and no message while the user types.
+    void showPaperUse();
+    // Shows the offer to go on with the cancelled job when there is one for this document.
+    void offerToGoOn();
+    // The box ticked or unticked: the rest of the cancelled job in the range, page list, copies
+    // and collation, or back to what the user had there.
+    void onGoOnBox();
+    // The rest of the cancelled job as the job's ranges, when the box is ticked and the page list
+    // still says what the box put there (its ranges are kept exactly as they were cut, even where
+    // typing the same text would move a range to its sheet).
+    bool takeContinuation();
+
+    bool dialogReady = false; // initialised, and not yet ended
+    bool quietParse = false;  // the page list is read for the sheets line: no messages
+    bool offering = false;    // the box is shown for `goOn`
+    Continuation goOn{};
+    char16_t goOnList[PAGE_LIST_MAX_CHARS + 1] = {};
+    // What the box replaced, put back when it is unticked.
+    int32_t keptRangeKind = RANGE_ALL;
+    char16_t keptList[PAGE_LIST_MAX_CHARS + 1] = {};
+    char16_t keptCopies[32] = {};
+    os::UINT keptCollate = 0;
 
 private:
     uint16_t maxPage() const { return printDlg.nMaxPage; }

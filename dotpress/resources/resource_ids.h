@@ -13,10 +13,12 @@
 // Print dialog "Imprimir" (dialog 1538), shown by the system print dialog with our hook.
 // Accelerators: Alt+N printer list, Alt+F print to file, Alt+T all pages ("&Todo" or
 // "&Las %d páginas", Alt+L), Alt+P current page, Alt+C number of copies, Alt+N collate
-// ("I&ntercalar" shares N with the printer list: the first press goes to the list); the arrow
-// keys move within the page-range group to "Páginas"; Enter prints, Esc cancels.
+// ("I&ntercalar" shares N with the printer list: the first press goes to the list), Alt+E the
+// sheets of paper the choice takes, Alt+O the offer to go on after a cancel (shown only then);
+// the arrow keys move within the page-range group to "Páginas"; Enter prints, Esc cancels.
 // The printer group, labels, status fields, printer list, copies, collate and range buttons carry
-// the ids of the system dialog, which drives them too; the others are ours.
+// the ids of the system dialog, which drives them too; the others are ours, the ones the system
+// dialog does not know kept clear of its blocks of ids.
 #define IDD_PRINT 1538
 #define IDC_PRINT_PRINTER_GROUP 1075
 #define IDC_PRINT_NAME_LABEL 1093
@@ -49,6 +51,9 @@
 #define IDC_PRINT_BINDING 1016
 #define IDC_PRINT_PRINT 1011
 #define IDC_PRINT_CANCEL 2
+#define IDC_PRINT_PAPER_LABEL 1300
+#define IDC_PRINT_SHEETS 1301
+#define IDC_PRINT_GO_ON 1302
 
 // Printer selection "Seleccionar impresora" (dialog 1539), the template of the system's
 // print-setup dialog: the ids of the printer group, its labels, texts and list are the system's,

@@ -553,7 +553,7 @@ TEST_F(PrintDialogTest, EveryStopIsHeardByItsOwnName) {
     std::vector<Stop> heard;
     std::vector<sim::UserStep> steps = {mnemonic(u'L'), arrow(1),       arrow(1),  tab(),
                                         keys(u"2-6,8"), mnemonic(u'c'), keys(u"2")};
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 11; ++i) {
         steps.push_back(inspect([&](os::HWND d) {
             const sim::Control* c = sim::focusedControl(d);
             ASSERT_NE(c, nullptr);
@@ -572,6 +572,7 @@ TEST_F(PrintDialogTest, EveryStopIsHeardByItsOwnName) {
         {IDC_PRINT_BINDING, u"Activar la encuadernación", u""},
         {IDC_PRINT_PRINT, u"Imprimir", u""},
         {IDC_PRINT_CANCEL, u"Cancelar", u""},
+        {IDC_PRINT_SHEETS, u"Papel:", u""},        // and its value: "Se usarán 12 hojas de papel."
         {IDC_PRINT_PRINTER_LIST, u"Braille", u""}, // a drop-down list by its entry, as Wine
         {IDC_PRINT_TABLE_LIST, u"ASCII", u""},
         {IDC_PRINT_TO_FILE, u"Imprimir a fichero", u""},
@@ -652,7 +653,7 @@ TEST_F(PrintDialogTest, TemplateIsTheOneTheDialogIsBuiltFrom) {
     EXPECT_EQ(t.title, u"Imprimir");
     EXPECT_EQ(t.typeface, u"MS Sans Serif");
     EXPECT_EQ(t.pointSize, 8);
-    EXPECT_EQ((std::vector<int>{t.x, t.y, t.cx, t.cy}), (std::vector<int>{32, 32, 289, 226}));
+    EXPECT_EQ((std::vector<int>{t.x, t.y, t.cx, t.cy}), (std::vector<int>{32, 32, 289, 250}));
     constexpr uint32_t kFrame = 0x80000000 | 0x00C00000 | 0x00080000 | 0x0080 | 0x0004 | 0x2000;
     EXPECT_EQ(t.style & kFrame, kFrame) << "popup, caption, system menu, modal frame, 3-D, help";
 
@@ -702,6 +703,9 @@ TEST_F(PrintDialogTest, TemplateIsTheOneTheDialogIsBuiltFrom) {
         {1016, u"Button", u"Activar la encuadernación", 161, 185, 99, 10, 0xF, 3, kTab, 0},
         {1011, u"Button", u"Imprimir", 172, 206, 50, 14, 0xF, 1, kTab, 0},
         {2, u"Button", u"Cancelar", 232, 206, 48, 14, 0xF, 0, kTab, 0},
+        {1300, u"Static", u"Pap&el:", 8, 209, 24, 8, 0x1F, 0, 0, kTab},
+        {1301, u"Edit", u"", 34, 207, 134, 12, 0, 0, kReadOnly | kTab, kBorder},
+        {1302, u"Button", u"C&ontinuar el trabajo cancelado", 8, 226, 274, 20, 0xF, 3, kTab, 0},
     };
     ASSERT_EQ(t.items.size(), std::size(want));
     for (size_t i = 0; i < t.items.size(); ++i) {

@@ -121,7 +121,7 @@ TEST_F(Accessibility, PrintDialogIsHeardFieldByField) {
             [&](HWND d) { byArrows.push_back(here(d)); },
             key(VK_TAB),
             [&](HWND d) { byArrows.push_back(here(d)); },
-            [](HWND d) { typeKeys(d, L"2-6,8"); },
+            [](HWND d) { typeKeys(d, L"1-5"); },
             [](HWND d) { pressMnemonic(d, L'c'); },
             [](HWND d) { typeKeys(d, L"2"); }, // two copies: "Intercalar" shows
             [](HWND d) {
@@ -135,7 +135,7 @@ TEST_F(Accessibility, PrintDialogIsHeardFieldByField) {
     imp.area(25, 30);
     PrintOptions options;
     EXPECT_EQ(imp.get<int32_t(DOTPRESS_CALL*)(void*, PrintOptions*, int32_t)>(
-                  "ImpMostrarDialogoImprimir")(nullptr, &options, 20),
+                  "ImpMostrarDialogoImprimir")(nullptr, &options, 120),
               1);
     EXPECT_EQ(driver.done(), 1u);
     EXPECT_TRUE(driver.unexpected().empty());
@@ -149,16 +149,18 @@ TEST_F(Accessibility, PrintDialogIsHeardFieldByField) {
     const Expected binding{1016, L"Activar la encuadernaci\u00f3n", ROLE_SYSTEM_CHECKBUTTON};
     const Expected print{1011, L"Imprimir", ROLE_SYSTEM_PUSHBUTTON};
     const Expected cancel{2, L"Cancelar", ROLE_SYSTEM_PUSHBUTTON};
+    const Expected sheets{IDC_PRINT_SHEETS, L"Papel:", ROLE_SYSTEM_TEXT};
     // The page list is disabled and "Intercalar" hidden while all pages and one copy are chosen;
     // "Ajustar las dos caras" is off for a printer that prints one side.
     expectHeard(atOpening, {list,
                             table,
                             toFile,
-                            {1056, L"Las 20 p\u00e1ginas", ROLE_SYSTEM_RADIOBUTTON},
+                            {1056, L"Las 120 p\u00e1ginas", ROLE_SYSTEM_RADIOBUTTON},
                             copies,
                             binding,
                             print,
-                            cancel});
+                            cancel,
+                            sheets});
     expectHeard(byArrows, {{1057, L"P\u00e1gina actual", ROLE_SYSTEM_RADIOBUTTON},
                            {1058, L"P\u00e1ginas", ROLE_SYSTEM_RADIOBUTTON},
                            pages});
@@ -168,14 +170,17 @@ TEST_F(Accessibility, PrintDialogIsHeardFieldByField) {
                             binding,
                             print,
                             cancel,
+                            sheets,
                             list,
                             table,
                             toFile,
                             {1058, L"P\u00e1ginas", ROLE_SYSTEM_RADIOBUTTON},
                             pages});
-    ASSERT_EQ(withPages.size(), 10u);
+    ASSERT_EQ(withPages.size(), 11u);
+    EXPECT_EQ(atOpening.back().heard.value, L"Se usar\u00e1n 120 hojas de papel.");
     EXPECT_EQ(withPages[0].heard.value, L"2");
-    EXPECT_EQ(withPages[9].heard.value, L"2-6,8") << "the page list's value is what was typed";
+    EXPECT_EQ(withPages[5].heard.value, L"Se usar\u00e1n 12 hojas de papel.") << "1-6, twice";
+    EXPECT_EQ(withPages[10].heard.value, L"1-5") << "the page list's value is what was typed";
 }
 
 TEST_F(Accessibility, PrinterSelectionIsHeardFieldByField) {

@@ -18,6 +18,7 @@
 namespace {
 
 using namespace winetest;
+using dotpresstest::Exports;
 using dotpresstest::LoadedDll;
 
 const auto& kKey = dotpresstest::kSettingsKey;
@@ -140,6 +141,43 @@ TEST_F(PrintDialogTest, EscCancelsWithAnEmptyBlock) {
     DialogDriver driver({actions({key(VK_ESCAPE)})});
     EXPECT_EQ(show(dll.get(), &options, 5), 1);
     EXPECT_TRUE(allZero(options));
+}
+
+// After a job cancelled on page 3 of 10, the box that goes on from there, heard as Alt+O gives it
+// the focus; going on prints pages 3 to 10.
+TEST_F(PrintDialogTest, TheOfferToGoOnIsHeardAndGoesOn) {
+    LoadedDll dll;
+    ASSERT_NE(dll.get(), nullptr);
+    PrintOptions options;
+    {
+        DialogDriver driver({actions({key(VK_RETURN)})});
+        ASSERT_EQ(show(dll.get(), &options, 10), 0);
+    }
+    const Exports imp(dll.get());
+    ASSERT_EQ(imp.open("Libro", options), 0);
+    for (int i = 0; i < 2 * 25 + 3; ++i) { // pages 1 and 2, and three lines of page 3
+        imp.line("x");
+    }
+    pressKey(FindWindowW(L"#32770", L"Imprimiendo"), VK_ESCAPE);
+    runHostLoop();
+    imp.close();
+    Heard offer;
+    {
+        DialogDriver driver(
+            {actions({alt(L'o'),
+                      [&](HWND d) {
+                          offer = hear(focusedIn(d));
+                          // Kept for a person to look at.
+                          EXPECT_TRUE(saveScreenshot(d, testDir() + L"\\print-dialog-paper.png"));
+                      },
+                      key(VK_RETURN)})});
+        ASSERT_EQ(show(dll.get(), &options, 10), 0);
+        EXPECT_TRUE(driver.unexpected().empty());
+    }
+    EXPECT_EQ(offer.name, L"Continuar el trabajo cancelado desde la p\u00e1gina 3");
+    EXPECT_EQ((std::vector<uint32_t>{options.ranges[0].firstPage, options.ranges[0].lastPage,
+                                     options.copies, options.totalPages}),
+              (std::vector<uint32_t>{3, 10, 1, 8}));
 }
 
 } // namespace
