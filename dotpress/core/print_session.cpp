@@ -38,7 +38,8 @@ int32_t PrintSession::beginDocument(const char* name) {
     jobRecord->params.reserved = 0;
     setPrinterParams(*jobRecord);
 
-    dc = os::CreateDCW(jobRecord->driver, jobRecord->name, jobRecord->port, jobRecord->devMode);
+    dc = os::CreateDCW(jobRecord->driver, jobRecord->name, jobRecord->port,
+                       trustedDevMode(*jobRecord));
     if (!dc) {
         releaseJob();
         return STATUS_NO_DC;

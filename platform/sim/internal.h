@@ -22,6 +22,9 @@ struct BrailleDriver;
 Params adjust(const BrailleDriver& driver, Params p);
 // Writes the block into a device mode's private bytes, behind its public part, when they hold it.
 void writeParams(std::vector<uint8_t>& devMode, const Params& p);
+// The size a device mode states for itself (dmSize + dmDriverExtra), which is how far GDI and a
+// driver read it.
+size_t claimedSize(const void* devMode);
 // Every simulated window, GDI, spooler and loader call starts here: made while the loader lock is
 // held, it is recorded.
 void systemCall(const char* name);

@@ -176,17 +176,21 @@ TEST_F(LibraryTest, PrinterWithoutDeviceContextReportsOnceAndKeepsDefaults) {
     EXPECT_EQ(paramsOf(lib.records[0]), Params{});
 }
 
-TEST_F(LibraryTest, PrinterThatCannotBeOpenedHasNoDeviceMode) {
+TEST_F(LibraryTest, DeviceModeThatCannotBeReadOrTrustedIsNotKept) {
     struct Case {
         const char* what;
         bool failOpen, failSizeQuery;
+        uint8_t claimedExtraHigh; // the high byte of dmDriverExtra as the driver writes it
     };
-    for (const Case& c : {Case{"open fails", true, false}, Case{"size query fails", false, true}}) {
+    for (const Case& c :
+         {Case{"open fails", true, false, 0}, Case{"size query fails", false, true, 0},
+          Case{"it claims more bytes than it has", false, false, 1}}) {
         SCOPED_TRACE(c.what);
         sim::reset();
         auto& p = sim::addBraillePrinter(u"P", u"LPT1:", kDriverBlock);
         p.failOpen = c.failOpen;
         p.failSizeQuery = c.failSizeQuery;
+        p.devMode[71] = c.claimedExtraHigh;
         auto& lib = load();
         EXPECT_EQ(lib.records[0].devModeSize, 0u);
         EXPECT_EQ(lib.records[0].devMode, nullptr);
