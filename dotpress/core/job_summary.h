@@ -6,6 +6,7 @@
 
 #include "dotpress.h"
 #include "dotpress/core/print_options.h"
+#include "dotpress/core/saturating.h"
 
 #include <cstdint>
 
@@ -25,21 +26,21 @@ public:
 
     // A line drawn on `page` of `copy`, as the page accounting counts them.
     void linePrinted(uint32_t page, uint32_t copy) {
-        ++linesPrinted;
+        count(linesPrinted);
         lastPage = page;
         lastCopy = copy;
     }
     // Control bytes the translation of a line dropped.
-    void bytesDropped(uint32_t dropped) { droppedBytes += dropped; }
+    void bytesDropped(uint32_t dropped) { droppedBytes = saturatingAdd(droppedBytes, dropped); }
     // A line that lost `characters` to the printing area's width.
     void lineCut(uint32_t characters) {
-        ++linesCut;
-        charactersCut += characters;
+        count(linesCut);
+        charactersCut = saturatingAdd(charactersCut, characters);
     }
-    void lineIgnored() { ++linesIgnored; }
-    void pageEnded() { ++pagesPrinted; }
-    void blankPageAdded() { ++blankPages; }
-    void copyFinished() { ++copiesFinished; }
+    void lineIgnored() { count(linesIgnored); }
+    void pageEnded() { count(pagesPrinted); }
+    void blankPageAdded() { count(blankPages); }
+    void copyFinished() { count(copiesFinished); }
 
     // The summary of the job as it stands; `state` is one of the JOB_STATE values.
     void fill(JobSummary& summary, int32_t state) const;
@@ -48,6 +49,9 @@ public:
     uint32_t jobsOpened = 0;
 
 private:
+    // Every count stops at its limit rather than wrapping to a small number.
+    static void count(uint32_t& counter) { counter = saturatingAdd(counter, 1); }
+
     bool doubleSided = false;
     uint32_t pagesPrinted = 0;
     uint32_t blankPages = 0;
@@ -79,9 +83,9 @@ inline LineRest measureRest(const char* text) {
     LineRest rest;
     for (const char* p = text; *p; ++p) {
         if (static_cast<unsigned char>(*p) >= 32) {
-            ++rest.characters;
+            rest.characters = saturatingAdd(rest.characters, 1);
         } else {
-            ++rest.dropped;
+            rest.dropped = saturatingAdd(rest.dropped, 1);
         }
     }
     return rest;

@@ -131,7 +131,7 @@ void PrintSession::convertLine(const char* line) {
                 dropped += beyond.dropped;
             }
             if (dropped > 0) {
-                counts.bytesDropped(static_cast<uint32_t>(dropped));
+                counts.bytesDropped(saturated(dropped));
             }
         }
     }
@@ -141,7 +141,7 @@ void PrintSession::convertLine(const char* line) {
         length = areaColumns;
     }
     if (lost > 0) {
-        counts.lineCut(static_cast<uint32_t>(lost));
+        counts.lineCut(saturated(lost));
     }
     lineBuffer[length] = 0;
     lineLength = static_cast<int16_t>(length);

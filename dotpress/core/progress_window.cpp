@@ -2,6 +2,7 @@
 
 #include "dotpress/core/accessible_text.h"
 #include "dotpress/core/library_instance.h"
+#include "dotpress/core/saturating.h"
 #include "dotpress/resources/resource_ids.h"
 
 namespace dotpress {
@@ -107,7 +108,7 @@ os::INT_PTR ProgressWindow::initProgressDialog(os::HWND window) {
     shownAt = os::GetTickCount();
     if (progressBar) {
         os::SendMessageW(progressBar, os::PBM_SETRANGE, 0,
-                         os::MAKELPARAM(1, static_cast<os::WORD>(totalPages & 0xFFFF)));
+                         os::MAKELPARAM(1, static_cast<os::WORD>(barUpper())));
         os::SendMessageW(progressBar, os::PBM_SETPOS, shownPosition, 0);
     }
     os::SetDlgItemTextW(window, IDC_PROGRESS_PRINTER, selectedRecord().name);
@@ -149,12 +150,23 @@ void ProgressWindow::onProgressCommand(int id, int, os::HWND) {
     }
 }
 
+uint32_t ProgressWindow::barUpper() const {
+    return totalPages < kBarSteps ? totalPages : kBarSteps;
+}
+
 uint32_t ProgressWindow::barPosition() const {
-    const uint32_t upper = totalPages & 0xFFFF;
+    const uint32_t upper = barUpper();
     if (upper <= 1 || pageOrdinal <= 1) {
         return 1;
     }
-    return pageOrdinal < upper ? pageOrdinal : upper;
+    uint64_t position = pageOrdinal;
+    if (totalPages > upper) {
+        position = position * upper / totalPages;
+    }
+    if (position < 1) {
+        return 1;
+    }
+    return position < upper ? static_cast<uint32_t>(position) : upper;
 }
 
 void ProgressWindow::noteProgress() {
@@ -208,8 +220,10 @@ void ProgressWindow::accountLine() {
     if (pageOrdinal <= totalPages && jobOpen() && endsACopy(options, rangeIndex, currentPage)) {
         counts.copyFinished();
     }
-    ++pageOrdinal;
-    if (pageOrdinal > totalPages) {
+    // The ordinal stops at its limit: a job of 2^32 - 1 pages ends there as any other does.
+    const bool wasLast = pageOrdinal >= totalPages;
+    pageOrdinal = saturatingAdd(pageOrdinal, 1);
+    if (wasLast) {
         return; // every page of the job has been counted
     }
     advancePage();

@@ -58,6 +58,11 @@ private:
     // whose text or position changes: on Windows every update costs a message, a redraw and an
     // accessibility event that a screen reader may announce.
     void showProgress();
+    // The bar's range ends at the job's pages, or at the most its 16-bit range holds; a longer
+    // job is shown on those steps, each ordinal scaled to them, rather than on the low 16 bits of
+    // its count, which would start the bar again after every 65,536 pages.
+    static constexpr uint32_t kBarSteps = 0xFFFF;
+    uint32_t barUpper() const;
     // The bar's position for pageOrdinal: Windows keeps a position inside the bar's range, so
     // the ordinal is held there and the bar is not sent values that would show the same.
     uint32_t barPosition() const;

@@ -299,6 +299,29 @@ TEST_F(ProgressTest, CountingStopsAfterTheLastPageOfTheJob) {
     ImpCerrarImpresora();
 }
 
+// A job of more pages than the bar's 16-bit range is shown on the bar's 65,535 steps; the
+// ordinal of a job of 2^32 - 1 pages stops at its last page.
+TEST_F(ProgressTest, LongJobsStayWithinTheBarAndTheOrdinal) {
+    machine(3);
+    PrintOptions o = jobOptions(1, {{1, 100000}});
+    ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", o), 0);
+    EXPECT_EQ(sim::findControl(window(), IDC_PROGRESS_BAR)->rangeHigh, 65535);
+    lib().pageOrdinal = 50000;
+    ImpImprimirLinea("x");
+    hostWaits();
+    EXPECT_EQ(shownBar(), 32767) << "halfway";
+    ImpCerrarImpresora();
+
+    o.totalPages = 0xFFFFFFFF;
+    ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", o), 0);
+    lib().pageOrdinal = 0xFFFFFFFF;
+    lib().lineOnPage = 3;
+    ImpImprimirLinea("x"); // ends the job's last page
+    EXPECT_EQ(lib().pageOrdinal, 0xFFFFFFFFu);
+    EXPECT_EQ(lib().currentPage, 1u) << "nothing is counted past the job's last page";
+    ImpCerrarImpresora();
+}
+
 TEST_F(ProgressTest, CancelStopsDrawingAndDropsTheDocument) {
     machine(3);
     ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 3}}));

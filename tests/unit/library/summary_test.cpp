@@ -241,4 +241,18 @@ TEST_F(SummaryTest, BlockIsWrittenOnlyWhenItIsWholeAndOnlyItsOwnBytes) {
     ImpCerrarImpresora();
 }
 
+// Counts that would pass 32 bits stop at the limit instead of wrapping to a small number.
+TEST(JobCountsTest, CountsStopAtTheirLimit) {
+    dotpress::JobCounts counts;
+    counts.lineCut(0xFFFFFFFF);
+    counts.lineCut(2);
+    counts.bytesDropped(0xFFFFFFF0);
+    counts.bytesDropped(0x20);
+    JobSummary s{};
+    counts.fill(s, JOB_STATE_OPEN);
+    EXPECT_EQ(s.charactersCut, 0xFFFFFFFFu);
+    EXPECT_EQ(s.bytesDropped, 0xFFFFFFFFu);
+    EXPECT_EQ(s.linesCut, 2u);
+}
+
 } // namespace
