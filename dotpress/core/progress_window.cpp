@@ -123,10 +123,11 @@ void ProgressWindow::onProgressNoted() {
         return;
     }
     const os::DWORD since = os::GetTickCount() - shownAt;
-    if (since >= kShowInterval) {
+    // Without a timer (the desktop's quota of them spent) nothing would show the note later:
+    // it is shown now, and the window goes on following the job from the next line.
+    if (since >= kShowInterval ||
+        os::SetTimer(dialog, kShowTimer, kShowInterval - since, nullptr) == 0) {
         showProgress();
-    } else {
-        os::SetTimer(dialog, kShowTimer, kShowInterval - since, nullptr);
     }
 }
 

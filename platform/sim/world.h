@@ -355,6 +355,7 @@ struct World {
     // (GetTickCount) and every paint of a control, in order (with recording on).
     std::vector<PostedMessage> posted; // room for a few kept from reset() on
     std::vector<Timer> timers;
+    bool failSetTimer = false; // SetTimer answers 0, as when the desktop's timers are spent
     os::DWORD tickCount = 0;
     std::vector<Paint> paints;
     // The thread's active top-level window: shown windows take it; hiding or destroying a shown

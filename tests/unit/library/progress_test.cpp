@@ -269,9 +269,18 @@ TEST_F(ProgressTest, HoldCountsFromTheOpeningAndFromTheLastShow) {
     sim::pumpMessages();
     EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"5");
     EXPECT_EQ(timers(), 0u) << "the paint showed it";
+
+    // With no timer to be had, a change within the hold is shown at once, and the next one too.
+    sim::world().failSetTimer = true;
+    for (const char16_t* page : {u"6", u"7"}) {
+        sim::advanceTime(10);
+        linesTo(page[0] - u'0');
+        sim::pumpMessages();
+        EXPECT_EQ(shown(IDC_PROGRESS_PAGE), page);
+    }
     ImpCerrarImpresora();
     EXPECT_EQ(paintsOf(IDC_PROGRESS_PAGE),
-              (std::vector<std::u16string>{u"1", u"2", u"3", u"4", u"5"}));
+              (std::vector<std::u16string>{u"1", u"2", u"3", u"4", u"5", u"6", u"7"}));
 }
 
 TEST_F(ProgressTest, CountingStopsAfterTheLastPageOfTheJob) {
