@@ -198,7 +198,11 @@ using sim::world;
 
 int MessageBoxW(HWND owner, const char16_t* text, const char16_t* caption, UINT type) {
     sim::systemCall("MessageBoxW");
-    world().messageBoxes.push_back({owner, text ? text : u"", caption ? caption : u"", type});
+    const sim::MessageBox box{owner, text ? text : u"", caption ? caption : u"", type};
+    world().messageBoxes.push_back(box);
+    if (const auto user = world().messageBoxUser) {
+        user(box);
+    }
     return world().messageBoxAnswer;
 }
 

@@ -322,6 +322,9 @@ struct World {
     // Windows.
     std::vector<MessageBox> messageBoxes;
     int messageBoxAnswer = os::IDOK;
+    // The person who answers a message box, called while it is up: its modal loop runs the
+    // host's windows meanwhile, so this person may call the library as they would.
+    std::function<void(const MessageBox& box)> messageBoxUser;
     std::deque<Window> windows; // a deque: a dialog opened inside another leaves it in place
     std::vector<std::pair<int, int>> omittedControls; // template id, control id left out
     std::vector<ControlMessage> controlMessages;

@@ -7,6 +7,7 @@
 
 namespace {
 
+using dptest::jobOptions;
 using dptest::LibraryTest;
 using dptest::paramsOf;
 using sim::Params;
@@ -174,6 +175,42 @@ TEST_F(LibraryTest, PrinterWithoutDeviceContextReportsOnceAndKeepsDefaults) {
     EXPECT_EQ(box.owner, nullptr);
     EXPECT_EQ(lib.records[0].customFormat, 0);
     EXPECT_EQ(paramsOf(lib.records[0]), Params{});
+}
+
+// The message box shown while the table is built runs a modal loop in which the host's windows
+// may call us: every export that needs the table is told it is busy and changes nothing, and the
+// table is whole once the box is answered.
+TEST_F(LibraryTest, ExportsCalledWhileTheTableIsBuiltAreBusy) {
+    sim::addBraillePrinter(u"Gone", u"LPT1:", kDriverBlock).failCreateDC = true;
+    sim::addBraillePrinter(u"Next", u"LPT2:", kDriverBlock);
+    selectPrinter(u"Next");
+    std::vector<int32_t> answers;
+    uint16_t lines = 20, columns = 30;
+    int32_t size[2] = {-1, -1};
+    sim::world().messageBoxUser = [&](const sim::MessageBox&) {
+        PrintOptions o{};
+        answers = {ImpObtenerNumeroImp(),
+                   ImpSeleccionarImpresora(nullptr),
+                   ImpMostrarDialogoImprimir(nullptr, &o, 5),
+                   ImpSetPrintingArea(&lines, &columns),
+                   ImpConfigurarPagina(nullptr, &size[0], &size[1]),
+                   ImpObtenerTamPapel(&size[0], &size[1]),
+                   ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 1}})),
+                   ImpImprimirLinea("x"),
+                   ImpCerrarImpresora(),
+                   ImpImprimirPrueba(nullptr)};
+    };
+    dotpress::load();
+    EXPECT_EQ(ImpObtenerNumeroImp(), 2);
+    constexpr int32_t kBusy = DOTPRESS_BUSY;
+    EXPECT_EQ(answers, (std::vector<int32_t>{0, kBusy, kBusy, kBusy, kBusy, kBusy, kBusy, kBusy,
+                                             kBusy, kBusy}));
+    EXPECT_EQ(std::vector<int32_t>(size, size + 2), (std::vector<int32_t>{-1, -1}));
+    EXPECT_EQ(lines + columns, 50);
+    EXPECT_EQ(sim::world().messageBoxes.size(), 1u);
+    EXPECT_TRUE(sim::world().documents.empty());
+    EXPECT_EQ(lib().selected, 1u);
+    EXPECT_EQ(paramsOf(lib().records[1]), kDriverBlock);
 }
 
 TEST_F(LibraryTest, DeviceModeThatCannotBeReadOrTrustedIsNotKept) {
