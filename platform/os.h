@@ -217,6 +217,10 @@ HWND CreateDialogParamW(HINSTANCE instance, const char16_t* templateName, HWND o
 BOOL DestroyWindow(HWND window);
 BOOL ShowWindow(HWND window, int command);
 BOOL EnableWindow(HWND window, BOOL enable);
+// GA_ROOT: the top-level window a window belongs to (itself when it is one). Windows owns a
+// dialog by the top-level window of the owner it is given.
+constexpr UINT GA_ROOT = 2;
+HWND GetAncestor(HWND window, UINT flags);
 HWND GetDlgItem(HWND dialog, int id);
 BOOL SetDlgItemTextW(HWND dialog, int id, const char16_t* text);
 BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned);

@@ -12,7 +12,8 @@ ProgressWindow* ProgressWindow::instance = nullptr;
 ProgressWindow::ProgressWindow()
     : lineOnPage(0), copy(0), totalPages(0), pageOrdinal(0), dialog(nullptr), progressBar(nullptr),
       owner(nullptr), cancelRequested(0), notedPage(0), notedCopy(0), notedPosition(0),
-      showPending(false), shownPage(0), shownCopy(0), shownPosition(0), shownAt(0) {
+      showPending(false), shownPage(0), shownCopy(0), shownPosition(0), shownAt(0),
+      disabledOwner(nullptr) {
     instance = this;
 }
 
@@ -52,7 +53,24 @@ void ProgressWindow::openProgressWindow() {
     }
 }
 
+void ProgressWindow::disableOwner(os::HWND window) {
+    const os::HWND top = window ? os::GetAncestor(window, os::GA_ROOT) : nullptr;
+    if (top && os::EnableWindow(top, os::FALSE) == os::FALSE) {
+        disabledOwner = top;
+    }
+}
+
+void ProgressWindow::enableOwner() {
+    if (disabledOwner) {
+        const os::HWND window = disabledOwner;
+        disabledOwner = nullptr;
+        os::EnableWindow(window, os::TRUE);
+    }
+}
+
 void ProgressWindow::closeProgressWindow() {
+    // Activation goes only to an enabled window: the owner first, then the window goes.
+    enableOwner();
     if (!dialog) {
         return;
     }

@@ -19,6 +19,12 @@ public:
     // After every line, whether or not a job is open.
     void accountLine();
     void closeProgressWindow();
+    // A loop of our own over the job (the test sheet) disables the owner's top-level window, the
+    // one Windows owns the progress window by, as a modal dialog does; one the host had disabled
+    // itself is left to the host. The window is enabled again before the progress window goes,
+    // whatever closes the job, so that the system can give it the activation back.
+    void disableOwner(os::HWND window);
+    void enableOwner();
 
     static os::INT_PTR OS_CALLBACK progressDialogProc(os::HWND dialog, os::UINT message,
                                                       os::WPARAM wParam, os::LPARAM lParam);
@@ -78,6 +84,8 @@ private:
     uint32_t shownCopy;
     uint32_t shownPosition;
     os::DWORD shownAt;
+    // The top-level window disableOwner disabled, until it is enabled again.
+    os::HWND disabledOwner;
 };
 
 } // namespace dotpress

@@ -66,8 +66,9 @@ int32_t printTestSheet(PrintJob& job, os::HWND owner) {
     if (status == STATUS_OK) {
         const uint32_t sheetJob = job.counts.jobsOpened;
         // While the sheet runs the owner takes no input, as under a modal dialog: the user is in
-        // the progress window, and the host cannot start anything of ours meanwhile.
-        const bool ownerWasDisabled = owner && os::EnableWindow(owner, os::FALSE) != os::FALSE;
+        // the progress window, and the host cannot start anything of ours meanwhile. The job
+        // enables it again before its window goes, whoever closes it.
+        job.disableOwner(owner);
         auto stillOurs = [&] { return job.jobOpen() && job.counts.jobsOpened == sheetJob; };
 
         TestSheet sheet(format);
@@ -80,10 +81,6 @@ int32_t printTestSheet(PrintJob& job, os::HWND owner) {
         if (quit && stillOurs()) {
             // The program is ending: what was embossed is dropped, as on the user's cancel.
             job.cancelRequested = 1;
-        }
-        // The owner is enabled again before the window goes, so that it gets the keyboard back.
-        if (owner && !ownerWasDisabled) {
-            os::EnableWindow(owner, os::TRUE);
         }
         if (stillOurs()) {
             job.closeJob();

@@ -92,6 +92,12 @@ namespace sim {
 // is pressed when the space bar comes up; nothing else here reaches a control's own procedure.
 os::LRESULT controlKey(Window& dialog, Control& control, const os::MSG& message);
 bool isHostWindow(os::HWND window);
+// The top-level window that `window` belongs to: a host window's outermost parent, a control's
+// dialog, a dialog itself. A handle the simulator does not know stands for itself.
+os::HWND topLevelOf(os::HWND window);
+// Whether the system would give `window` the activation: Windows never activates a disabled
+// window. A handle the simulator does not know is not known to be disabled.
+bool canActivate(os::HWND window);
 // EnableWindow for a window of the host application; false when the handle names none.
 bool enableHostWindow(os::HWND window, bool enable, bool* wasDisabled);
 

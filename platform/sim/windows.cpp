@@ -88,7 +88,8 @@ Window* buildDialog(os::HINSTANCE instance, const char16_t* templateName, os::HW
     w.cy = dialog.cy;
     w.title = dialog.title;
     w.handle = newHandle();
-    w.owner = owner;
+    // The system owns a window by the top-level window of the owner it is given.
+    w.owner = owner ? topLevelOf(owner) : nullptr;
     const auto& omitted = world().omittedControls;
     for (const DialogItem& item : dialog.items) {
         if (std::find(omitted.begin(), omitted.end(),
@@ -230,9 +231,10 @@ BOOL DestroyWindow(HWND window) {
     if (!w) {
         return FALSE;
     }
-    // The system passes the activation of a shown window that goes on to its owner.
+    // The system passes the activation of a shown window that goes on to its owner, if the
+    // owner may have it; otherwise it leaves the thread.
     if (world().activeWindow == window) {
-        world().activeWindow = w->visible ? w->owner : nullptr;
+        world().activeWindow = w->visible && sim::canActivate(w->owner) ? w->owner : nullptr;
     }
     w->visible = false;
     // The window's procedure hears it go, last of all WM_NCDESTROY.
@@ -263,7 +265,7 @@ BOOL ShowWindow(HWND window, int command) {
     const bool was = w->visible;
     w->visible = command != SW_HIDE;
     if (was && !w->visible && world().activeWindow == window) {
-        world().activeWindow = w->owner;
+        world().activeWindow = sim::canActivate(w->owner) ? w->owner : nullptr;
     }
     if (w->visible && (command == SW_SHOWNORMAL || command == SW_SHOW)) {
         world().activeWindow = window;
@@ -300,6 +302,11 @@ BOOL EnableWindow(HWND window, BOOL enable) {
         return wasDisabled ? TRUE : FALSE;
     }
     return FALSE;
+}
+
+HWND GetAncestor(HWND window, UINT flags) {
+    sim::systemCall("GetAncestor");
+    return window && flags == GA_ROOT ? sim::topLevelOf(window) : nullptr;
 }
 
 HWND GetDlgItem(HWND dialog, int id) {

@@ -246,6 +246,7 @@ struct PostedMessage {
 struct HostWindow {
     os::HWND handle = nullptr;
     bool enabled = true;
+    os::HWND parent = nullptr; // a child window's parent; null for a top-level window
 };
 
 struct Timer {
@@ -362,7 +363,9 @@ struct World {
     os::DWORD tickCount = 0;
     std::vector<Paint> paints;
     // The thread's active top-level window: shown windows take it; hiding or destroying a shown
-    // active window passes it to its owner. A test moves it elsewhere as a user would.
+    // active window passes it to its owner if the owner is enabled, and otherwise out of the
+    // thread (null), as Windows never activates a disabled window. A test moves it elsewhere as
+    // a user would.
     os::HWND activeWindow = nullptr;
     // The queue as a loop takes from it (PeekMessageW): keys pressed (pressKey) wait among the
     // posted messages; WM_QUIT comes once PostQuitMessage has been called and every posted
@@ -460,8 +463,9 @@ void advanceTime(os::DWORD milliseconds);
 // A key pressed and released by the user: WM_KEYDOWN and WM_KEYUP for `virtualKey` join the
 // queue, for the control that has the focus in the active dialog (else the active window).
 void pressKey(os::WORD virtualKey);
-// A window of the host application, to own the library's windows.
-os::HWND addHostWindow();
+// A window of the host application, to own the library's windows: a top-level one, or a child
+// of `parent`.
+os::HWND addHostWindow(os::HWND parent = nullptr);
 // Whether the host window is enabled (false for a handle that names none).
 bool hostWindowEnabled(os::HWND window);
 // What the control `id` of a live dialog showed at its last paint; "<unpainted>" before the

@@ -18,6 +18,7 @@ constexpr auto dmOutBuffer = os::DM_OUT_BUFFER;
 constexpr auto dmInBuffer = os::DM_IN_BUFFER;
 constexpr auto dmInPrompt = os::DM_IN_PROMPT;
 constexpr auto fromAddress = os::GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS;
+constexpr auto gaRoot = os::GA_ROOT;
 } // namespace seam
 
 #include <windows.h>
@@ -49,6 +50,7 @@ static_assert(seam::dmOutBuffer == DM_OUT_BUFFER && seam::dmInBuffer == DM_IN_BU
                   seam::dmInPrompt == DM_IN_PROMPT,
               "device mode flags");
 static_assert(seam::fromAddress == GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, "module flags");
+static_assert(seam::gaRoot == GA_ROOT, "GetAncestor");
 
 const wchar_t* w(const char16_t* s) {
     return reinterpret_cast<const wchar_t*>(s);
@@ -161,6 +163,9 @@ BOOL ShowWindow(HWND window, int command) {
 }
 BOOL EnableWindow(HWND window, BOOL enable) {
     return ::EnableWindow(h(window), enable);
+}
+HWND GetAncestor(HWND window, UINT flags) {
+    return h(::GetAncestor(h(window), flags));
 }
 HWND GetDlgItem(HWND dialog, int id) {
     return h(::GetDlgItem(h(dialog), id));
