@@ -392,6 +392,11 @@ struct World {
 
     // The process.
     std::string commandLine = "portfix.exe";
+    // The system's libraries asked for (LoadLibraryExW), by the name as given and the flags, and
+    // a loader that refuses the LOAD_LIBRARY_SEARCH flags as Windows 7 did before KB2533623.
+    std::vector<std::pair<std::u16string, os::DWORD>> libraryLoads;
+    bool loaderWithoutSearchFlags = false;
+    os::DWORD lastError = 0;
     // Held while a module is initialised and while it hears a detach; the window, GDI, spooler
     // and loader calls made meanwhile, by name, in order.
     bool loaderLock = false;
@@ -476,6 +481,9 @@ void uncover(os::HWND window);
 // The progress bar `id` of a live dialog at its last paint, or -1.
 int paintedPosition(os::HWND dialog, int id);
 int liveDCs();
+
+// The System32 folder (GetSystemDirectoryW).
+inline const char16_t kSystemFolder[] = u"C:\\Windows\\system32";
 
 // The loader. A module's entry point hears the process attach when it is first loaded and the
 // detach when its last reference goes (reserved null) or the process ends (reserved not null).
