@@ -1,26 +1,10 @@
 #include "examples/braille_cells.h"
 
+#include "platform/sim/embosser_table.h"
+
 #include <cstdio>
-#include <cstring>
 
 namespace braille {
-
-namespace {
-
-// The Braille ASCII character of each cell, the cell's dots as a bit mask (dot 1 = bit 0, ...,
-// dot 6 = bit 5).
-constexpr char kByDots[] = " A1B'K2L@CIF/MSP\"E3H9O6R^DJG>NTQ,*5<-U8V.%[$+X!&;:4\\0Z7(_?W]#Y)=";
-static_assert(sizeof kByDots == 65, "64 cells");
-
-int dotsOf(unsigned char c) {
-    if (c >= 'a' && c <= 'z') {
-        c = static_cast<unsigned char>(c - 'a' + 'A');
-    }
-    const char* at = c ? std::strchr(kByDots, c) : nullptr;
-    return at ? static_cast<int>(at - kByDots) : -1;
-}
-
-} // namespace
 
 std::string received(const std::string& bytes) {
     std::string out;
@@ -36,15 +20,15 @@ std::string received(const std::string& bytes) {
     return out;
 }
 
-std::string cells(const std::string& bytes) {
+std::string cells(const std::string& bytes, bool ansi) {
     std::string out;
     for (unsigned char c : bytes) {
-        const int dots = dotsOf(c);
-        if (dots < 0) {
+        const sim::Cell dots = ansi ? sim::cellOfCharacter(c) : sim::embosserTable()[c].cell;
+        if (dots == sim::kUnknownCell) {
             out += '?';
             continue;
         }
-        const unsigned cell = 0x2800u + static_cast<unsigned>(dots);
+        const unsigned cell = 0x2800u + dots;
         out += static_cast<char>(0xE0 | (cell >> 12));
         out += static_cast<char>(0x80 | ((cell >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cell & 0x3F));

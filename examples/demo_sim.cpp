@@ -2,6 +2,7 @@
 // embosser, then the job is shown as the embosser received it, page by page, with the summary the
 // library gives of it. With the argument "prueba" the embosser's test sheet is embossed instead.
 #include "dotpress/core/library_instance.h"
+#include "dotpress/core/library_object.h"
 #include "dotpress/resources/resource_ids.h"
 #include "dotpress/settings/registry_settings.h"
 #include "examples/braille_cells.h"
@@ -72,8 +73,20 @@ size_t linesSent(const sim::Document& doc) {
 
 // The document as the embosser received it, face by face.
 void showFaces(const sim::Document& doc, const std::vector<Shown>& shownPerPage) {
-    std::printf("Cada línea: número, bytes que recibió la impresora (\\xNN fuera de ASCII) y\n"
-                "celdas braille según el Braille ASCII norteamericano (? fuera de él).\n\n");
+    // With "ANSI" the embosser gets the host's text as it is and translates it itself: a
+    // character shows as its cell where Spanish Braille writes it with one.
+    const bool ansi = dotpress::library().ansiTable == 1;
+    if (ansi) {
+        std::printf("Tabla ANSI: la impresora recibe el texto tal cual y lo traduce ella misma.\n"
+                    "Cada línea: número, bytes que recibió la impresora (\\xNN fuera de ASCII) y\n"
+                    "celdas del braille español de cada carácter (? donde no cabe en una celda).\n"
+                    "\n");
+    } else {
+        std::printf("Tabla ASCII: la impresora graba cada byte con su propia tabla, la del\n"
+                    "braille español. Cada línea: número, bytes que recibió la impresora (\\xNN\n"
+                    "fuera de ASCII) y celdas que grabó (? donde su tabla no tiene el carácter).\n"
+                    "\n");
+    }
     for (size_t i = 0; i < doc.pages.size(); ++i) {
         const sim::Page& page = doc.pages[i];
         std::printf("── Cara %zu (hoja %zu, %s) ", i + 1, i / 2 + 1, i % 2 ? "dorso" : "frente");
@@ -87,7 +100,7 @@ void showFaces(const sim::Document& doc, const std::vector<Shown>& shownPerPage)
         for (size_t l = 0; l < page.lines.size(); ++l) {
             const auto& line = page.lines[l];
             std::printf("%3zu  %-32s  %s\n", l + 1, braille::received(line.bytes).c_str(),
-                        braille::cells(line.bytes).c_str());
+                        braille::cells(line.bytes, ansi).c_str());
         }
         std::printf("\n");
     }

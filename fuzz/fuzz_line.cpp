@@ -1,9 +1,11 @@
 // Any line, either character table, any printing-area width: the converted line is the host's
 // text with the control bytes dropped (or, with "ANSI", kept), translated, taken up to the line
-// buffer and cut at the width; never longer than the width, always terminated.
+// buffer and cut at the width; never longer than the width, always terminated. With "ASCII",
+// the simulated embosser's own table embosses every character it has a cell for as that cell.
 #include "dotpress/core/library_instance.h"
 #include "dotpress/core/library_object.h"
 #include "dotpress/core/translation.h"
+#include "platform/sim/embosser_table.h"
 #include "platform/sim/world.h"
 
 #include <cstdlib>
@@ -71,6 +73,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (size_t i = 0; i < length; ++i) {
             const auto byte = static_cast<uint8_t>(lib.lineBuffer[i]);
             check(byte >= 32 || tableAnswers(byte));
+        }
+        // The k-th byte sent stands for the k-th printable byte of the host's line.
+        size_t sent = 0;
+        for (unsigned char byte : line) {
+            if (byte >= 32 && sent < length) {
+                const auto code = static_cast<uint8_t>(lib.lineBuffer[sent++]);
+                check(sim::cellOfCharacter(byte) == sim::kUnknownCell ||
+                      sim::embosserTable()[code].cell == sim::cellOfCharacter(byte));
+            }
         }
     }
     return 0;

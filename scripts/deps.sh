@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs, when missing, the Debian packages that a build needs.
-#   deps.sh native   the native build (demo, unit tests, benchmarks)
+#   deps.sh native   the native build (demo, benchmarks)
+#   deps.sh tests    also liblouis, with which the native tests read jobs back as a reader would
 #   deps.sh all      also the mingw-w64 cross compilers and Wine for the Windows tests, and
 #                    what the release package needs: llvm-dlltool for Dotpress.lib, lld-link
 #                    for the MSVC-ABI test host, zip and unzip
@@ -8,6 +9,9 @@ set -euo pipefail
 
 want=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format libgtest-dev googletest libbenchmark-dev
   binutils-mingw-w64-x86-64 gcc-mingw-w64-x86-64 valgrind)
+if [ "${1:-native}" != native ]; then
+  want+=(pkg-config liblouis-bin liblouis-dev liblouis-data)
+fi
 if [ "${1:-native}" = all ]; then
   want+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb openbox fonts-liberation fonts-wine
     llvm lld zip unzip)

@@ -99,7 +99,7 @@ TEST_F(PageConfigTest, OpeningShowsTheStoredFormatAndCancelKeepsTheRecord) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored.paperFormat);
-        sim::reset();
+        nextRow();
         machine(c.stored);
         Shown shown;
         const auto out = run({lookInto(shown), user::press(os::IDCANCEL)});
@@ -134,7 +134,7 @@ TEST_F(PageConfigTest, UserDefinedFieldsAreClampedWhenLeftAndAtEnter) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.field == IDC_PAGE_LINES ? "lines " : "columns ") +
                      std::string(c.typed.begin(), c.typed.end()) + (c.byEnter ? " Enter" : ""));
-        sim::reset();
+        nextRow();
         machine(Params{6, 280, 30, 20, 1, 7});
         const int label =
             c.field == IDC_PAGE_LINES ? IDC_PAGE_PICTURE_LINES : IDC_PAGE_PICTURE_COLUMNS;
@@ -285,7 +285,7 @@ TEST_F(PageConfigTest, LeavingAFieldAndAceptarClampOnlyWhatTheUserTyped) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine(stored);
         Shown shown;
         std::deque<sim::UserStep> steps = c.steps;
@@ -317,7 +317,7 @@ TEST_F(PageConfigTest, DialogKeptOpenAfterAceptarOrCancelarAnswersAsBefore) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine(Params{1, 0, 40, 29, 0, 0});
         sim::world().refusedEnds = 1;
         Shown kept, typed;
@@ -363,7 +363,7 @@ TEST_F(PageConfigTest, SecondDialogOfTheSameLoadStartsClean) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine(Params{6, 0, 30, 20, 0, 0});
         run(c.first);
         Shown opened;
@@ -397,7 +397,7 @@ TEST_F(PageConfigTest, FieldsShowTheSixteenBitsTheyReadBack) {
 TEST_F(PageConfigTest, EveryWayOutButAceptarKeepsTheRecord) {
     const Params stored{6, 280, 30, 20, 1, 7};
     for (auto ending : {user::escape(), user::press(os::IDCANCEL), user::closeBox()}) {
-        sim::reset();
+        nextRow();
         machine(stored);
         const auto out = run({user::type(IDC_PAGE_LINES, u"25"), user::tab(),
                               user::type(IDC_PAGE_COLUMNS, u"44"), ending});
@@ -411,7 +411,7 @@ TEST_F(PageConfigTest, EveryWayOutButAceptarKeepsTheRecord) {
 TEST_F(PageConfigTest, FieldsSelectTheirTextWhenTheyGetTheFocus) {
     for (int field : {IDC_PAGE_LINES, IDC_PAGE_COLUMNS}) {
         SCOPED_TRACE(field);
-        sim::reset();
+        nextRow();
         machine(Params{6, 0, 30, 20, 0, 0});
         // The focus put there without the dialog manager selecting anything: the keys replace
         // the old number only because the field selects its text itself.

