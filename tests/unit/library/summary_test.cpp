@@ -244,15 +244,14 @@ TEST_F(SummaryTest, BlockIsWrittenOnlyWhenItIsWholeAndOnlyItsOwnBytes) {
 // Counts that would pass 32 bits stop at the limit instead of wrapping to a small number.
 TEST(JobCountsTest, CountsStopAtTheirLimit) {
     dotpress::JobCounts counts;
-    counts.lineCut(0xFFFFFFFF);
-    counts.lineCut(2);
-    counts.bytesDropped(0xFFFFFFF0);
-    counts.bytesDropped(0x20);
+    for (const uint32_t n : {0xFFFFFFF0u, 0x20u}) {
+        counts.lineCut(n);
+        counts.bytesDropped(n);
+    }
     JobSummary s{};
     counts.fill(s, JOB_STATE_OPEN);
-    EXPECT_EQ(s.charactersCut, 0xFFFFFFFFu);
-    EXPECT_EQ(s.bytesDropped, 0xFFFFFFFFu);
-    EXPECT_EQ(s.linesCut, 2u);
+    EXPECT_EQ((std::vector<uint32_t>{s.linesCut, s.charactersCut, s.bytesDropped}),
+              (std::vector<uint32_t>{2, 0xFFFFFFFF, 0xFFFFFFFF}));
 }
 
 } // namespace
