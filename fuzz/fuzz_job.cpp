@@ -53,7 +53,7 @@ void checkState(dotpress::LibraryObject& lib, uint32_t maxColumns, uint32_t maxL
     check(lib.lineLength >= 0 && static_cast<size_t>(lib.lineLength) < sizeof lib.lineBuffer);
     if (lib.dialog) {
         const sim::Control* bar = sim::findControl(lib.dialog, IDC_PROGRESS_BAR);
-        const uint32_t upper = lib.totalPages & 0xFFFF;
+        const uint32_t upper = lib.totalPages < 0xFFFF ? lib.totalPages : 0xFFFF;
         check(bar && bar->position >= 1 &&
               static_cast<uint32_t>(bar->position) <= (upper > 1 ? upper : 1));
     }

@@ -1,7 +1,8 @@
 // Any [Devices] and [PrinterPorts] entry, any argument and any port: the repair writes only
 // entries of at most 63 characters, and rewrites exactly the entries that still name the old
-// spooler, into the argument, the port and the time-outs the old entry showed. The text rules
-// also run on exact-size copies, so that AddressSanitizer sees any read outside an entry.
+// spooler, into the argument, the port and the time-outs the whole old entry showed, however
+// long it is. The text rules also run on exact-size copies, so that AddressSanitizer sees any
+// read outside an entry.
 #include "platform/sim/world.h"
 #include "portfix/profile_entry.h"
 #include "portfix/repair.h"
@@ -32,10 +33,6 @@ std::string take(const uint8_t*& data, size_t& size, size_t limit) {
     return out;
 }
 
-std::string asRead(const std::string& entry) {
-    return entry.substr(0, portfix::kEntrySize - 1);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -49,9 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string devices = take(data, size, 120);
     const std::string ports = take(data, size, 120);
 
-    // The text rules on exact copies of the entry as the program reads it.
-    const std::string read = asRead(ports);
-    std::vector<char> exact(read.begin(), read.end());
+    // The text rules on exact copies of the entry.
+    std::vector<char> exact(ports.begin(), ports.end());
     const portfix::TimeOuts timeOuts = portfix::timeOutsOf(exact.data(), exact.size());
     exact.push_back('\0');
     std::vector<char> exactArgument(argument.begin(), argument.end());
@@ -77,13 +73,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* sections[2] = {"Devices", "PrinterPorts"};
     for (int s = 0; s < 2; ++s) {
         const auto after = sim::getProfile(sections[s], "P");
-        const std::string old = asRead(before[s]);
         std::string want = argument + "," + port;
         if (s == 1) {
             want += "," + std::to_string(timeOuts.deviceNotSelected) + "," +
                     std::to_string(timeOuts.transmissionRetry);
         }
-        const bool rewrite = portfix::namesOldSpooler(old.c_str(), argument.c_str()) &&
+        const bool rewrite = portfix::namesOldSpooler(before[s].c_str(), argument.c_str()) &&
                              want.size() < portfix::kEntrySize;
         if (rewrite) {
             check(after && *after == want);

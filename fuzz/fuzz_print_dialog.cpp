@@ -17,6 +17,11 @@ namespace {
 using fuzzuser::check;
 using fuzzuser::Input;
 
+// Pages times copies, stopped at the largest count the block holds.
+uint32_t atMost32Bits(uint64_t pages) {
+    return pages > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(pages);
+}
+
 const fuzzuser::Dialog kDialog = {
     {IDC_PRINT_PRINTER_LIST, IDC_PRINT_TABLE_LIST},
     {IDC_PRINT_PAGE_LIST, IDC_PRINT_COPIES, IDC_PRINT_LINES},
@@ -96,20 +101,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(o.adjustBothSides == 0 || o.adjustBothSides == 1);
         if (o.rangeKind == RANGE_ALL) {
             check(o.rangeCount == 1 && o.ranges[0].firstPage == 1 && o.ranges[0].lastPage == max);
-            check(o.totalPages == max * o.copies);
+            check(o.totalPages == atMost32Bits(uint64_t{max} * o.copies));
         } else if (o.rangeKind == RANGE_CURRENT_PAGE) {
             check(o.rangeCount == 1 && o.ranges[0].firstPage == 0 && o.ranges[0].lastPage == 0);
             check(o.totalPages == o.copies);
         } else {
             check(o.rangeKind == RANGE_PAGES);
             check(o.rangeCount >= 1 && o.rangeCount <= 13);
-            uint32_t sum = 0;
+            uint64_t sum = 0;
             for (int32_t i = 0; i < o.rangeCount; ++i) {
                 const PageRange& r = o.ranges[i];
                 check(r.firstPage >= 1 && r.firstPage <= r.lastPage && r.lastPage <= max);
                 sum += r.lastPage - r.firstPage + 1;
             }
-            check(o.totalPages == sum * o.copies);
+            check(o.totalPages == atMost32Bits(sum * o.copies));
         }
     }
     check(w.stuckDialogs == 0 && w.unknownPrinterOpens == 0);

@@ -50,6 +50,11 @@ extern "C" {
 #define DOTPRESS_JOB_OPEN 8          /* a job is already open */
 #define DOTPRESS_NO_PRINTER 13       /* no printer is selected (the user has been told) */
 #define DOTPRESS_START_DOC_FAILED 16 /* StartDocW refused with another negative result */
+/* Called while the library is still reading the installed printers: from the window procedures
+ * that run inside the message box it shows then ("ERROR: CreateDC"). Nothing was done; call
+ * again once the call that started the reading has returned. ImpObtenerNumeroImp answers 0 then,
+ * and ImpObtenerResumen answers as always. */
+#define DOTPRESS_BUSY 17
 
 /* rangeKind */
 #define RANGE_ALL 0

@@ -217,6 +217,10 @@ HWND CreateDialogParamW(HINSTANCE instance, const char16_t* templateName, HWND o
 BOOL DestroyWindow(HWND window);
 BOOL ShowWindow(HWND window, int command);
 BOOL EnableWindow(HWND window, BOOL enable);
+// GA_ROOT: the top-level window a window belongs to (itself when it is one). Windows owns a
+// dialog by the top-level window of the owner it is given.
+constexpr UINT GA_ROOT = 2;
+HWND GetAncestor(HWND window, UINT flags);
 HWND GetDlgItem(HWND dialog, int id);
 BOOL SetDlgItemTextW(HWND dialog, int id, const char16_t* text);
 BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned);
@@ -478,6 +482,17 @@ constexpr DWORD GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS = 0x00000004;
 // reference on the module, which FreeLibrary gives back.
 BOOL GetModuleHandleExW(DWORD flags, const char16_t* moduleName, HINSTANCE* module);
 BOOL FreeLibrary(HINSTANCE module);
+
+// Libraries of the system loaded at run time (platform/system_library.h says how).
+constexpr DWORD LOAD_WITH_ALTERED_SEARCH_PATH = 0x00000008;
+constexpr DWORD LOAD_LIBRARY_SEARCH_SYSTEM32 = 0x00000800;
+// What a loader without the LOAD_LIBRARY_SEARCH flags (Windows 7 without KB2533623) answers them.
+constexpr DWORD ERROR_INVALID_PARAMETER = 87;
+HINSTANCE LoadLibraryExW(const char16_t* fileName, void* reserved, DWORD flags);
+// The System32 folder, without a closing backslash: its length, or the units needed (terminator
+// included) when the buffer is too small, or 0 on failure.
+UINT GetSystemDirectoryW(char16_t* buffer, UINT size);
+DWORD GetLastError();
 
 // ---------------------------------------------------------------------------------------------
 // The process.

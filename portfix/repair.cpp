@@ -43,32 +43,57 @@ void repairDefaultDevMode(const char* printerName) {
     os::LocalFree(path);
 }
 
-// Reads the printer's entry of `section` into `entry` and tells whether it still names the old
-// spooler.
-bool readOldEntry(const char* section, const char* printerName, const char* driver,
-                  char (&entry)[kEntrySize]) {
-    os::GetProfileStringA(section, printerName, "", entry, kEntrySize);
-    entry[kEntrySize - 1] = '\0';
-    return namesOldSpooler(entry, driver);
+// The longest entry read: far beyond any port and time-outs, and bounded all the same.
+constexpr os::DWORD kMaxEntryBytes = 32768;
+
+// The printer's entry of `section`, read whole into a block of its own (LocalFree it), or null
+// when it is longer than kMaxEntryBytes or memory runs out. GetProfileStringA cuts an entry to
+// the buffer it is given; one rewritten from its cut text would lose its end, the time-outs with
+// it. An answer that fills the buffer may be such a cut, so the entry is read again with room
+// to spare.
+char* readWholeEntry(const char* section, const char* printerName) {
+    for (os::DWORD size = kEntrySize; size <= kMaxEntryBytes; size *= 2) {
+        auto* entry = static_cast<char*>(os::LocalAlloc(os::LMEM_FIXED, size));
+        if (!entry) {
+            return nullptr;
+        }
+        if (os::GetProfileStringA(section, printerName, "", entry, size) + 1 < size) {
+            return entry;
+        }
+        os::LocalFree(entry);
+    }
+    return nullptr;
 }
 
+// The entry of `section` when it still names the old spooler, else null (LocalFree it).
+char* readOldEntry(const char* section, const char* printerName, const char* driver) {
+    char* entry = readWholeEntry(section, printerName);
+    if (entry && !namesOldSpooler(entry, driver)) {
+        os::LocalFree(entry);
+        return nullptr;
+    }
+    return entry;
+}
+
+// The new entry is built in the 64-byte buffer the old registration used: one that would not fit
+// it is not written, and the old entry stays as it is.
 void repairDevicesEntry(const os::PRINTER_INFO_2A& printer, const char* driver) {
+    char* old = readOldEntry(kDevices, printer.pPrinterName, driver);
     char entry[kEntrySize];
-    if (readOldEntry(kDevices, printer.pPrinterName, driver, entry) &&
-        buildDevicesEntry(entry, driver, printer.pPortName)) {
+    if (old && buildDevicesEntry(entry, driver, printer.pPortName)) {
         os::WriteProfileStringA(kDevices, printer.pPrinterName, entry);
     }
+    os::LocalFree(old);
 }
 
 void repairPrinterPortsEntry(const os::PRINTER_INFO_2A& printer, const char* driver) {
+    char* old = readOldEntry(kPrinterPorts, printer.pPrinterName, driver);
     char entry[kEntrySize];
-    if (!readOldEntry(kPrinterPorts, printer.pPrinterName, driver, entry)) {
-        return;
-    }
-    const TimeOuts timeOuts = timeOutsOf(entry, boundedLength(entry, kEntrySize));
-    if (buildPrinterPortsEntry(entry, driver, printer.pPortName, timeOuts)) {
+    if (old && buildPrinterPortsEntry(entry, driver, printer.pPortName,
+                                      timeOutsOf(old, std::strlen(old)))) {
         os::WriteProfileStringA(kPrinterPorts, printer.pPrinterName, entry);
     }
+    os::LocalFree(old);
 }
 
 } // namespace

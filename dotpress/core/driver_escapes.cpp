@@ -14,7 +14,7 @@ namespace {
 class RecordDC {
 public:
     explicit RecordDC(const PrinterRecord& record)
-        : dc(os::CreateDCW(record.driver, record.name, record.port, record.devMode)) {}
+        : dc(os::CreateDCW(record.driver, record.name, record.port, trustedDevMode(record))) {}
     ~RecordDC() {
         if (dc) {
             os::DeleteDC(dc);
@@ -52,6 +52,13 @@ int devModeBytes(const PrinterRecord& record) {
     return record.devMode ? static_cast<int>(record.devModeSize) : 0;
 }
 
+// The size of the printer's device mode as its driver states it now, or 0.
+uint32_t currentDevModeSize(const PrinterHandle& printer, const PrinterRecord& record) {
+    const os::LONG size =
+        os::DocumentPropertiesW(nullptr, printer.handle, record.name, nullptr, nullptr, 0);
+    return size > 0 ? static_cast<uint32_t>(size) : 0;
+}
+
 } // namespace
 
 int32_t PrintSession::readDeviceMode(PrinterRecord& record) {
@@ -59,14 +66,12 @@ int32_t PrintSession::readDeviceMode(PrinterRecord& record) {
     if (!printer.handle) {
         return 0;
     }
-    const os::LONG size =
-        os::DocumentPropertiesW(nullptr, printer.handle, record.name, nullptr, nullptr, 0);
-    if (size <= 0) {
+    const uint32_t bytes = currentDevModeSize(printer, record);
+    if (bytes == 0) {
         // A driver that cannot tell the size gives no device mode at all.
         releaseDevMode(record);
         return 0;
     }
-    const auto bytes = static_cast<uint32_t>(size);
     if (!record.devMode || record.devModeSize < bytes) {
         // The device mode may have grown since the last read: never let the driver write past
         // the buffer.
@@ -77,8 +82,10 @@ int32_t PrintSession::readDeviceMode(PrinterRecord& record) {
         }
     }
     record.devModeSize = bytes;
+    // A block that claims more than the driver said it would write is not one to hand on.
     if (os::DocumentPropertiesW(nullptr, printer.handle, record.name, record.devMode, nullptr,
-                                os::DM_OUT_BUFFER) < 0) {
+                                os::DM_OUT_BUFFER) < 0 ||
+        !devModeFits(record.devMode, bytes)) {
         releaseDevMode(record);
     }
     return 0;
@@ -111,8 +118,28 @@ int32_t PrintSession::showPrinterProperties(os::HWND owner, PrinterRecord& recor
     if (!printer.handle || !record.devMode) {
         return 0;
     }
+    // The driver writes its whole current device mode, which has grown since the block was sized
+    // if the driver was updated or the printer moved to another one meanwhile: the block is made
+    // that large first, with what it held as the driver's input.
+    const uint32_t bytes = currentDevModeSize(printer, record);
+    if (bytes == 0) {
+        return 0;
+    }
+    if (bytes > record.devModeSize) {
+        auto* grown = static_cast<uint8_t*>(os::LocalAlloc(os::LMEM_ZEROINIT, bytes));
+        if (!grown) {
+            return 0;
+        }
+        std::memcpy(grown, record.devMode, record.devModeSize);
+        os::LocalFree(record.devMode);
+        record.devMode = grown;
+        record.devModeSize = bytes;
+    }
     os::DocumentPropertiesW(owner, printer.handle, record.name, record.devMode, record.devMode,
                             os::DM_IN_BUFFER | os::DM_IN_PROMPT | os::DM_OUT_BUFFER);
+    if (!devModeFits(record.devMode, record.devModeSize)) {
+        releaseDevMode(record);
+    }
     return 0;
 }
 

@@ -11,6 +11,11 @@ LibraryObject& library() {
     return object;
 }
 
+LibraryObject* readyLibrary() {
+    LibraryObject& object = libraryObject();
+    return object.ensurePrinterTable() ? &object : nullptr;
+}
+
 void onProcessAttach(os::HINSTANCE module) {
     // Nothing else: the loader lock is held. The progress bar's class is registered when a
     // window first needs it.

@@ -9,6 +9,8 @@
 #include <cstring>
 
 using dotpress::library;
+using dotpress::LibraryObject;
+using dotpress::readyLibrary;
 
 namespace {
 
@@ -16,8 +18,8 @@ os::HWND window(void* handle) {
     return static_cast<os::HWND>(handle);
 }
 
-void writePageSize(int32_t* lines, int32_t* columns) {
-    const dotpress::PrinterParams& params = library().selectedRecord().params;
+void writePageSize(LibraryObject& lib, int32_t* lines, int32_t* columns) {
+    const dotpress::PrinterParams& params = lib.selectedRecord().params;
     if (lines) {
         *lines = params.lines;
     }
@@ -52,46 +54,65 @@ int32_t jobState(const dotpress::PrintJob& job, uint32_t filled) {
 
 extern "C" {
 
+// While the printer table is being built (a message box it shows lets the host's windows call
+// us), every export that needs the table answers DOTPRESS_BUSY and touches nothing.
+
 DOTPRESS_API int32_t DOTPRESS_CALL ImpSeleccionarImpresora(void* owner) {
-    return library().selectPrinter(window(owner));
+    LibraryObject* lib = readyLibrary();
+    return lib ? lib->selectPrinter(window(owner)) : DOTPRESS_BUSY;
 }
 
 DOTPRESS_API int32_t DOTPRESS_CALL ImpMostrarDialogoImprimir(void* owner, PrintOptions* options,
                                                              int32_t documentPages) {
-    return library().showPrintDialog(window(owner), options, documentPages);
+    LibraryObject* lib = readyLibrary();
+    return lib ? lib->showPrintDialog(window(owner), options, documentPages) : DOTPRESS_BUSY;
 }
 
 DOTPRESS_API int32_t DOTPRESS_CALL ImpSetPrintingArea(uint16_t* lines, uint16_t* columns) {
-    return library().setPrintingArea(lines, columns);
+    LibraryObject* lib = readyLibrary();
+    return lib ? lib->setPrintingArea(lines, columns) : DOTPRESS_BUSY;
 }
 
 DOTPRESS_API int32_t DOTPRESS_CALL ImpConfigurarPagina(void* owner, int32_t* lines,
                                                        int32_t* columns) {
-    library().configurePage(window(owner));
-    writePageSize(lines, columns);
+    LibraryObject* lib = readyLibrary();
+    if (!lib) {
+        return DOTPRESS_BUSY;
+    }
+    lib->configurePage(window(owner));
+    writePageSize(*lib, lines, columns);
     return 0;
 }
 
 DOTPRESS_API int32_t DOTPRESS_CALL ImpAbrirImpresora(void* owner, const char* documentName,
                                                      PrintOptions options) {
-    return library().openJob(window(owner), documentName, options);
+    LibraryObject* lib = readyLibrary();
+    return lib ? lib->openJob(window(owner), documentName, options) : DOTPRESS_BUSY;
 }
 
 DOTPRESS_API int32_t DOTPRESS_CALL ImpImprimirLinea(const char* line) {
-    return library().printJobLine(line);
+    LibraryObject* lib = readyLibrary();
+    return lib ? lib->printJobLine(line) : DOTPRESS_BUSY;
 }
 
 DOTPRESS_API int32_t DOTPRESS_CALL ImpCerrarImpresora(void) {
-    return library().closeJob();
+    LibraryObject* lib = readyLibrary();
+    return lib ? lib->closeJob() : DOTPRESS_BUSY;
 }
 
 DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerTamPapel(int32_t* lines, int32_t* columns) {
-    writePageSize(lines, columns);
+    LibraryObject* lib = readyLibrary();
+    if (!lib) {
+        return DOTPRESS_BUSY;
+    }
+    writePageSize(*lib, lines, columns);
     return 0;
 }
 
+// A count: no printers yet while the table is being built.
 DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerNumeroImp(void) {
-    return static_cast<int32_t>(library().count);
+    LibraryObject* lib = readyLibrary();
+    return lib ? static_cast<int32_t>(lib->count) : 0;
 }
 
 DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerResumen(JobSummary* summary) {
@@ -111,7 +132,8 @@ DOTPRESS_API int32_t DOTPRESS_CALL ImpObtenerResumen(JobSummary* summary) {
 }
 
 DOTPRESS_API int32_t DOTPRESS_CALL ImpImprimirPrueba(void* owner) {
-    return dotpress::printTestSheet(library(), window(owner));
+    LibraryObject* lib = readyLibrary();
+    return lib ? dotpress::printTestSheet(*lib, window(owner)) : DOTPRESS_BUSY;
 }
 
 } // extern "C"

@@ -8,8 +8,8 @@ void JobCounts::fill(JobSummary& summary, int32_t state) const {
     summary.blankPages = blankPages;
     // Every face is a side of a sheet: on a double-sided embosser the empty backs keep each
     // range's first page on a front, so the faces pair up in the order they were printed.
-    const uint32_t faces = pagesPrinted + blankPages;
-    summary.sheets = doubleSided ? faces / 2 + faces % 2 : faces;
+    const uint64_t faces = static_cast<uint64_t>(pagesPrinted) + blankPages;
+    summary.sheets = saturated(doubleSided ? faces / 2 + faces % 2 : faces);
     summary.copiesFinished = copiesFinished;
     summary.lastPage = lastPage;
     summary.lastCopy = lastCopy;

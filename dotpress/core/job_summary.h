@@ -6,6 +6,7 @@
 
 #include "dotpress.h"
 #include "dotpress/core/print_options.h"
+#include "dotpress/core/saturating.h"
 
 #include <cstdint>
 
@@ -27,21 +28,21 @@ public:
 
     // A line drawn on `page` of `copy`, as the page accounting counts them.
     void linePrinted(uint32_t page, uint32_t copy) {
-        ++linesPrinted;
+        count(linesPrinted);
         lastPage = page;
         lastCopy = copy;
     }
     // Control bytes the translation of a line dropped.
-    void bytesDropped(uint32_t dropped) { droppedBytes += dropped; }
+    void bytesDropped(uint32_t dropped) { droppedBytes = saturatingAdd(droppedBytes, dropped); }
     // A line that lost `characters` to the printing area's width.
     void lineCut(uint32_t characters) {
-        ++linesCut;
-        charactersCut += characters;
+        count(linesCut);
+        charactersCut = saturatingAdd(charactersCut, characters);
     }
-    void lineIgnored() { ++linesIgnored; }
-    void pageEnded() { ++pagesPrinted; }
-    void blankPageAdded() { ++blankPages; }
-    void copyFinished() { ++copiesFinished; }
+    void lineIgnored() { count(linesIgnored); }
+    void pageEnded() { count(pagesPrinted); }
+    void blankPageAdded() { count(blankPages); }
+    void copyFinished() { count(copiesFinished); }
     // The host closed the job, which had or had not reached its last page.
     void closed(bool reachedLastPage) { closedEarly = !reachedLastPage; }
     bool closedBeforeLastPage() const { return closedEarly; }
@@ -53,6 +54,9 @@ public:
     uint32_t jobsOpened = 0;
 
 private:
+    // Every count stops at its limit rather than wrapping to a small number.
+    static void count(uint32_t& counter) { counter = saturatingAdd(counter, 1); }
+
     bool doubleSided = false;
     uint32_t pagesPrinted = 0;
     uint32_t blankPages = 0;
@@ -87,9 +91,9 @@ inline LineRest measureRest(const char* text) {
     LineRest rest;
     for (const char* p = text; *p; ++p) {
         if (static_cast<unsigned char>(*p) >= 32) {
-            ++rest.characters;
+            rest.characters = saturatingAdd(rest.characters, 1);
         } else {
-            ++rest.dropped;
+            rest.dropped = saturatingAdd(rest.dropped, 1);
         }
     }
     return rest;

@@ -14,6 +14,9 @@ extern os::HINSTANCE moduleHandle;
 
 // The object as the exports use it: its printer table is built by the first use.
 LibraryObject& library();
+// The same, or null while its printer table is being built: an export called from the modal loop
+// of a message box that the building shows must not see the table half filled.
+LibraryObject* readyLibrary();
 // The object as it is, for the entry point, which must not build anything under the loader lock.
 LibraryObject& libraryObject();
 

@@ -18,15 +18,17 @@ void LibraryObject::storeSettings() {
     settings::saveBinding(*this);
 }
 
-void LibraryObject::ensurePrinterTable() {
-    if (!tableBuilt) {
-        tableBuilt = true;
+bool LibraryObject::ensurePrinterTable() {
+    if (table == Table::NotBuilt) {
+        table = Table::Building;
         buildPrinterTable();
+        table = Table::Built;
     }
+    return table == Table::Built;
 }
 
 void LibraryObject::ensureDefaultRecord() {
-    if (!tableBuilt) {
+    if (table == Table::NotBuilt) {
         settings::loadDefaultParams(*this); // into the empty table's own default record
     }
 }

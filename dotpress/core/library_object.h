@@ -25,8 +25,9 @@ public:
 
     // Builds the printer table the first time. Not at load: the loader lock is held then, and
     // enumerating printers and asking their drivers goes to the spooler, the drivers' own
-    // libraries and GDI, and may show a message box.
-    void ensurePrinterTable();
+    // libraries and GDI, and may show a message box. That box runs a modal loop in which the
+    // host's windows may call us again: until the table is whole, the answer is false.
+    bool ensurePrinterTable();
 
     // ImpConfigurarPagina: the system's page setup with the hook for a selected printer whose
     // driver answers the parameter escapes, the library's own dialog otherwise.
@@ -38,7 +39,8 @@ private:
     void ensureDefaultRecord();
     void buildPrinterTable();
 
-    bool tableBuilt = false;
+    enum class Table { NotBuilt, Building, Built };
+    Table table = Table::NotBuilt;
     void addPrinter(uint32_t index, const os::PRINTER_INFO_2W& info);
 };
 

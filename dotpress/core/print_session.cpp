@@ -39,7 +39,8 @@ int32_t PrintSession::beginDocument(const char* name, bool sheet) {
     jobRecord->params.reserved = 0;
     setPrinterParams(*jobRecord);
 
-    dc = os::CreateDCW(jobRecord->driver, jobRecord->name, jobRecord->port, jobRecord->devMode);
+    dc = os::CreateDCW(jobRecord->driver, jobRecord->name, jobRecord->port,
+                       trustedDevMode(*jobRecord));
     if (!dc) {
         releaseJob();
         return STATUS_NO_DC;
@@ -131,7 +132,7 @@ void PrintSession::convertLine(const char* line) {
                 dropped += beyond.dropped;
             }
             if (dropped > 0) {
-                counts.bytesDropped(static_cast<uint32_t>(dropped));
+                counts.bytesDropped(saturated(dropped));
             }
         }
     }
@@ -141,7 +142,7 @@ void PrintSession::convertLine(const char* line) {
         length = areaColumns;
     }
     if (lost > 0) {
-        counts.lineCut(static_cast<uint32_t>(lost));
+        counts.lineCut(saturated(lost));
     }
     lineBuffer[length] = 0;
     lineLength = static_cast<int16_t>(length);

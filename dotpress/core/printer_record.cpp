@@ -81,6 +81,21 @@ void releaseDevMode(PrinterRecord& record) {
     record.devModeSize = 0;
 }
 
+bool devModeFits(const uint8_t* devMode, uint32_t bytes) {
+    // dmSize and dmDriverExtra, the 16-bit fields at 68 and 70 of a DEVMODEW.
+    constexpr uint32_t kClaimEnd = 72;
+    if (!devMode || bytes < kClaimEnd) {
+        return false;
+    }
+    const uint32_t publicBytes = devMode[68] | (devMode[69] << 8);
+    const uint32_t driverBytes = devMode[70] | (devMode[71] << 8);
+    return publicBytes + driverBytes <= bytes;
+}
+
+const uint8_t* trustedDevMode(const PrinterRecord& record) {
+    return devModeFits(record.devMode, record.devModeSize) ? record.devMode : nullptr;
+}
+
 void freeRecord(PrinterRecord* record) {
     if (!record) {
         return;

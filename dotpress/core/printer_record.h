@@ -37,4 +37,11 @@ void freeRecord(PrinterRecord* record);
 // Releases only the device mode of a record that lives in the table.
 void releaseDevMode(PrinterRecord& record);
 
+// A device mode states its own size (dmSize + dmDriverExtra), and whatever takes the block reads
+// that many bytes. The claim is the driver's word: a block whose claim exceeds the `bytes` that
+// hold it (or too short to hold the claim at all) is never handed on.
+bool devModeFits(const uint8_t* devMode, uint32_t bytes);
+// The record's device mode when its claim fits its buffer, else null.
+const uint8_t* trustedDevMode(const PrinterRecord& record);
+
 } // namespace dotpress

@@ -2,6 +2,7 @@
 
 #include "dotpress/core/accessible_text.h"
 #include "dotpress/core/library_instance.h"
+#include "dotpress/core/saturating.h"
 #include "dotpress/resources/resource_ids.h"
 
 namespace dotpress {
@@ -11,7 +12,8 @@ ProgressWindow* ProgressWindow::instance = nullptr;
 ProgressWindow::ProgressWindow()
     : lineOnPage(0), copy(0), totalPages(0), pageOrdinal(0), dialog(nullptr), progressBar(nullptr),
       owner(nullptr), cancelRequested(0), notedPage(0), notedCopy(0), notedPosition(0),
-      showPending(false), shownPage(0), shownCopy(0), shownPosition(0), shownAt(0) {
+      showPending(false), shownPage(0), shownCopy(0), shownPosition(0), shownAt(0),
+      disabledOwner(nullptr) {
     instance = this;
 }
 
@@ -51,7 +53,24 @@ void ProgressWindow::openProgressWindow() {
     }
 }
 
+void ProgressWindow::disableOwner(os::HWND window) {
+    const os::HWND top = window ? os::GetAncestor(window, os::GA_ROOT) : nullptr;
+    if (top && os::EnableWindow(top, os::FALSE) == os::FALSE) {
+        disabledOwner = top;
+    }
+}
+
+void ProgressWindow::enableOwner() {
+    if (disabledOwner) {
+        const os::HWND window = disabledOwner;
+        disabledOwner = nullptr;
+        os::EnableWindow(window, os::TRUE);
+    }
+}
+
 void ProgressWindow::closeProgressWindow() {
+    // Activation goes only to an enabled window: the owner first, then the window goes.
+    enableOwner();
     if (!dialog) {
         return;
     }
@@ -107,7 +126,7 @@ os::INT_PTR ProgressWindow::initProgressDialog(os::HWND window) {
     shownAt = os::GetTickCount();
     if (progressBar) {
         os::SendMessageW(progressBar, os::PBM_SETRANGE, 0,
-                         os::MAKELPARAM(1, static_cast<os::WORD>(totalPages & 0xFFFF)));
+                         os::MAKELPARAM(1, static_cast<os::WORD>(barUpper())));
         os::SendMessageW(progressBar, os::PBM_SETPOS, shownPosition, 0);
     }
     os::SetDlgItemTextW(window, IDC_PROGRESS_PRINTER, selectedRecord().name);
@@ -122,10 +141,11 @@ void ProgressWindow::onProgressNoted() {
         return;
     }
     const os::DWORD since = os::GetTickCount() - shownAt;
-    if (since >= kShowInterval) {
+    // Without a timer (the desktop's quota of them spent) nothing would show the note later:
+    // it is shown now, and the window goes on following the job from the next line.
+    if (since >= kShowInterval ||
+        os::SetTimer(dialog, kShowTimer, kShowInterval - since, nullptr) == 0) {
         showProgress();
-    } else {
-        os::SetTimer(dialog, kShowTimer, kShowInterval - since, nullptr);
     }
 }
 
@@ -149,12 +169,23 @@ void ProgressWindow::onProgressCommand(int id, int, os::HWND) {
     }
 }
 
+uint32_t ProgressWindow::barUpper() const {
+    return totalPages < kBarSteps ? totalPages : kBarSteps;
+}
+
 uint32_t ProgressWindow::barPosition() const {
-    const uint32_t upper = totalPages & 0xFFFF;
+    const uint32_t upper = barUpper();
     if (upper <= 1 || pageOrdinal <= 1) {
         return 1;
     }
-    return pageOrdinal < upper ? pageOrdinal : upper;
+    uint64_t position = pageOrdinal;
+    if (totalPages > upper) {
+        position = position * upper / totalPages;
+    }
+    if (position < 1) {
+        return 1;
+    }
+    return position < upper ? static_cast<uint32_t>(position) : upper;
 }
 
 void ProgressWindow::noteProgress() {
@@ -208,8 +239,10 @@ void ProgressWindow::accountLine() {
     if (pageOrdinal <= totalPages && jobOpen() && endsACopy(options, rangeIndex, currentPage)) {
         counts.copyFinished();
     }
-    ++pageOrdinal;
-    if (pageOrdinal > totalPages) {
+    // The ordinal stops at its limit: a job of 2^32 - 1 pages ends there as any other does.
+    const bool wasLast = pageOrdinal >= totalPages;
+    pageOrdinal = saturatingAdd(pageOrdinal, 1);
+    if (wasLast) {
         return; // every page of the job has been counted
     }
     advancePage();

@@ -19,6 +19,12 @@ public:
     // After every line, whether or not a job is open.
     void accountLine();
     void closeProgressWindow();
+    // A loop of our own over the job (the test sheet) disables the owner's top-level window, the
+    // one Windows owns the progress window by, as a modal dialog does; one the host had disabled
+    // itself is left to the host. The window is enabled again before the progress window goes,
+    // whatever closes the job, so that the system can give it the activation back.
+    void disableOwner(os::HWND window);
+    void enableOwner();
 
     static os::INT_PTR OS_CALLBACK progressDialogProc(os::HWND dialog, os::UINT message,
                                                       os::WPARAM wParam, os::LPARAM lParam);
@@ -58,6 +64,11 @@ private:
     // whose text or position changes: on Windows every update costs a message, a redraw and an
     // accessibility event that a screen reader may announce.
     void showProgress();
+    // The bar's range ends at the job's pages, or at the most its 16-bit range holds; a longer
+    // job is shown on those steps, each ordinal scaled to them, rather than on the low 16 bits of
+    // its count, which would start the bar again after every 65,536 pages.
+    static constexpr uint32_t kBarSteps = 0xFFFF;
+    uint32_t barUpper() const;
     // The bar's position for pageOrdinal: Windows keeps a position inside the bar's range, so
     // the ordinal is held there and the bar is not sent values that would show the same.
     uint32_t barPosition() const;
@@ -73,6 +84,8 @@ private:
     uint32_t shownCopy;
     uint32_t shownPosition;
     os::DWORD shownAt;
+    // The top-level window disableOwner disabled, until it is enabled again.
+    os::HWND disabledOwner;
 };
 
 } // namespace dotpress

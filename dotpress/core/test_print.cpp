@@ -9,18 +9,28 @@ namespace {
 
 constexpr char kDocumentName[] = "Hoja de prueba";
 
-// Hands the thread's waiting messages to their windows as a modal dialog's loop does, the keys
-// of the progress window through its dialog manager so that Enter, Esc and Space press
-// "Cancelar". False when the loop met WM_QUIT: it is posted again, for the host's own loop, which
-// was asked to end.
-bool dispatchMessages(os::HWND progress) {
+// At most this many of the thread's messages between two lines. A host window that posts itself
+// its next piece of work, a window whose paint never validates, a timer slower than its period:
+// each keeps the queue from ever emptying, so a loop that waited for an empty one would never get
+// back to the sheet.
+constexpr int kMessagesPerLine = 32;
+
+// Hands up to kMessagesPerLine waiting messages to their windows as a modal dialog's loop does,
+// the keys of the progress window through its dialog manager so that Enter, Esc and Space press
+// "Cancelar"; it stops as soon as the sheet is no longer `running` (cancelled, or closed by the
+// host's window procedures). False when it met WM_QUIT: that is posted again, for the host's own
+// loop, which was asked to end.
+template <typename Running> bool dispatchMessages(const PrintJob& job, Running running) {
     os::MSG message;
-    while (os::PeekMessageW(&message, nullptr, 0, 0, os::PM_REMOVE)) {
+    for (int taken = 0; taken < kMessagesPerLine && running(); ++taken) {
+        if (!os::PeekMessageW(&message, nullptr, 0, 0, os::PM_REMOVE)) {
+            break;
+        }
         if (message.message == os::WM_QUIT) {
             os::PostQuitMessage(static_cast<int>(message.wParam));
             return false;
         }
-        if (progress && os::IsDialogMessageW(progress, &message)) {
+        if (job.dialog && os::IsDialogMessageW(job.dialog, &message)) {
             continue;
         }
         os::TranslateMessage(&message);
@@ -68,24 +78,22 @@ int32_t printTestSheet(PrintJob& job, os::HWND owner) {
     if (status == STATUS_OK) {
         const uint32_t sheetJob = job.counts.jobsOpened;
         // While the sheet runs the owner takes no input, as under a modal dialog: the user is in
-        // the progress window, and the host cannot start anything of ours meanwhile.
-        const bool ownerWasDisabled = owner && os::EnableWindow(owner, os::FALSE) != os::FALSE;
+        // the progress window, and the host cannot start anything of ours meanwhile. The job
+        // enables it again before its window goes, whoever closes it.
+        job.disableOwner(owner);
         auto stillOurs = [&] { return job.jobOpen() && job.counts.jobsOpened == sheetJob; };
+        auto running = [&] { return stillOurs() && !job.cancelRequested; };
 
         TestSheet sheet(format);
         char line[kMaxSheetColumns + 1];
-        bool quit = !dispatchMessages(job.dialog);
-        while (!quit && stillOurs() && !job.cancelRequested && sheet.next(line)) {
+        bool quit = !dispatchMessages(job, running);
+        while (!quit && running() && sheet.next(line)) {
             job.printJobLine(line);
-            quit = !dispatchMessages(job.dialog);
+            quit = !dispatchMessages(job, running);
         }
         if (quit && stillOurs()) {
             // The program is ending: what was embossed is dropped, as on the user's cancel.
             job.cancelRequested = 1;
-        }
-        // The owner is enabled again before the window goes, so that it gets the keyboard back.
-        if (owner && !ownerWasDisabled) {
-            os::EnableWindow(owner, os::TRUE);
         }
         if (stillOurs()) {
             job.closeJob();

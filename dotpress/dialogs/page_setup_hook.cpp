@@ -69,10 +69,10 @@ os::HGLOBAL makeDevNames(const PrinterRecord& record) {
     return block.release();
 }
 
-// A copy of the record's device mode; null and nothing to free when there is no device mode.
+// A copy of the record's device mode; null and nothing to free when there is none to trust.
 bool makeDevMode(const PrinterRecord& record, os::HGLOBAL& handle) {
     handle = nullptr;
-    if (!record.devMode || record.devModeSize == 0) {
+    if (!trustedDevMode(record)) {
         return true;
     }
     GlobalBlock block(record.devModeSize);

@@ -2,6 +2,7 @@
 
 #include "dotpress/core/accessible_text.h"
 #include "dotpress/core/library_instance.h"
+#include "dotpress/core/saturating.h"
 #include "dotpress/core/text_format.h"
 #include "dotpress/resources/resource_ids.h"
 #include "dotpress/settings/registry_settings.h"
@@ -285,7 +286,7 @@ bool PrintDialog::collectOptions() {
     options.rangeCount = 1;
     if (options.rangeKind == RANGE_ALL) {
         options.ranges[0] = {1, maxPage()};
-        options.totalPages = static_cast<uint32_t>(maxPage()) * options.copies;
+        options.totalPages = saturatingProduct(maxPage(), options.copies);
     } else {
         // The host puts its current page into the first range; nothing of an earlier run stays.
         options.ranges[0] = {0, 0};
@@ -437,7 +438,8 @@ bool PrintDialog::parsePageList() {
             break;
         }
     }
-    options.totalPages = pages * options.copies;
+    // Pages times copies past 32 bits: the most there can be, never the wrapped remainder.
+    options.totalPages = saturatingProduct(pages, options.copies);
     return state == State::Done;
 }
 

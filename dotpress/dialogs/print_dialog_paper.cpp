@@ -1,5 +1,6 @@
 // What the print dialog tells of the paper: the sheets the choice takes, on the line beside the
 // buttons, and after a job the user cancelled, the box that sets up the rest of it.
+#include "dotpress/core/saturating.h"
 #include "dotpress/dialogs/print_dialog.h"
 #include "dotpress/resources/resource_ids.h"
 
@@ -211,7 +212,7 @@ bool PrintDialog::takeContinuation() {
         options.ranges[k] = goOn.ranges[k];
         pages += goOn.ranges[k].lastPage - goOn.ranges[k].firstPage + 1;
     }
-    options.totalPages = pages * options.copies;
+    options.totalPages = saturatingProduct(pages, options.copies);
     return true;
 }
 

@@ -30,12 +30,12 @@ sim::Document* documentOf(sim::DeviceContext* dc) {
     return &world().documents[static_cast<size_t>(dc->document)];
 }
 
-size_t devModeSize(const void* devMode) {
+} // namespace
+
+size_t sim::claimedSize(const void* devMode) {
     const auto* bytes = static_cast<const uint8_t*>(devMode);
     return static_cast<size_t>(bytes[68] | (bytes[69] << 8)) + (bytes[70] | (bytes[71] << 8));
 }
-
-} // namespace
 
 sim::Params sim::adjust(const BrailleDriver& driver, Params p) {
     const auto& accepted = driver.acceptedFormats;
@@ -83,7 +83,8 @@ HDC CreateDCW(const char16_t* driver, const char16_t* device, const char16_t* po
     dc->port = port ? port : u"";
     if (devMode) {
         const auto* bytes = static_cast<const uint8_t*>(devMode);
-        dc->devMode.assign(bytes, bytes + devModeSize(devMode));
+        // As GDI does: the block is read as far as it says it goes.
+        dc->devMode.assign(bytes, bytes + sim::claimedSize(devMode));
     } else {
         dc->devMode = printer.devMode;
     }

@@ -22,6 +22,9 @@ struct BrailleDriver;
 Params adjust(const BrailleDriver& driver, Params p);
 // Writes the block into a device mode's private bytes, behind its public part, when they hold it.
 void writeParams(std::vector<uint8_t>& devMode, const Params& p);
+// The size a device mode states for itself (dmSize + dmDriverExtra), which is how far GDI and a
+// driver read it.
+size_t claimedSize(const void* devMode);
 // Every simulated window, GDI, spooler and loader call starts here: made while the loader lock is
 // held, it is recorded.
 void systemCall(const char* name);
@@ -89,6 +92,12 @@ namespace sim {
 // is pressed when the space bar comes up; nothing else here reaches a control's own procedure.
 os::LRESULT controlKey(Window& dialog, Control& control, const os::MSG& message);
 bool isHostWindow(os::HWND window);
+// The top-level window that `window` belongs to: a host window's outermost parent, a control's
+// dialog, a dialog itself. A handle the simulator does not know stands for itself.
+os::HWND topLevelOf(os::HWND window);
+// Whether the system would give `window` the activation: Windows never activates a disabled
+// window. A handle the simulator does not know is not known to be disabled.
+bool canActivate(os::HWND window);
 // EnableWindow for a window of the host application; false when the handle names none.
 bool enableHostWindow(os::HWND window, bool enable, bool* wasDisabled);
 

@@ -58,14 +58,30 @@ void pressKey(os::WORD virtualKey) {
     posted.push_back({target, os::WM_KEYUP, virtualKey, kKeyUpFlags});
 }
 
-os::HWND addHostWindow() {
+os::HWND addHostWindow(os::HWND parent) {
     const auto handle = reinterpret_cast<os::HWND>((world().nextWindow++) * 16);
-    world().hostWindows.push_back({handle, true});
+    world().hostWindows.push_back({handle, true, parent});
     return handle;
 }
 
 bool isHostWindow(os::HWND window) {
     return hostWindow(window) != nullptr;
+}
+
+os::HWND topLevelOf(os::HWND window) {
+    for (const HostWindow* h = hostWindow(window); h && h->parent; h = hostWindow(window)) {
+        window = h->parent;
+    }
+    Window* dialog = nullptr;
+    return controlByHandle(window, &dialog) ? dialog->handle : window;
+}
+
+bool canActivate(os::HWND window) {
+    if (const HostWindow* h = hostWindow(window)) {
+        return h->enabled;
+    }
+    const Window* w = findWindow(window);
+    return !w || (w->visible && w->enabled);
 }
 
 bool hostWindowEnabled(os::HWND window) {

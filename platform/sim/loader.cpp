@@ -8,6 +8,7 @@
 #include "platform/sim/resources.h"
 #include "platform/sim/world.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 
@@ -127,6 +128,34 @@ BOOL FreeLibrary(HINSTANCE module) {
         sim::detach(module, m->entry, nullptr);
     }
     return TRUE;
+}
+
+// The system's own libraries: every request is recorded, and a handle that stands for the
+// library is answered, unless the loader is one that refuses the LOAD_LIBRARY_SEARCH flags.
+HINSTANCE LoadLibraryExW(const char16_t* fileName, void*, DWORD flags) {
+    sim::systemCall("LoadLibraryExW");
+    sim::World& w = sim::world();
+    w.libraryLoads.push_back({fileName ? fileName : u"", flags});
+    if (w.loaderWithoutSearchFlags && (flags & 0x0000FF00) != 0) {
+        w.lastError = ERROR_INVALID_PARAMETER;
+        return nullptr;
+    }
+    return reinterpret_cast<HINSTANCE>(
+        static_cast<uintptr_t>(0x7F000 + 16 * w.libraryLoads.size()));
+}
+
+UINT GetSystemDirectoryW(char16_t* buffer, UINT size) {
+    const std::u16string folder = sim::kSystemFolder;
+    if (!buffer || size <= folder.size()) {
+        return static_cast<UINT>(folder.size() + 1);
+    }
+    std::copy(folder.begin(), folder.end(), buffer);
+    buffer[folder.size()] = 0;
+    return static_cast<UINT>(folder.size());
+}
+
+DWORD GetLastError() {
+    return sim::world().lastError;
 }
 
 } // namespace os

@@ -198,7 +198,7 @@ BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callback) {
     sim::systemCall("SetTimer");
-    if (!sim::findWindow(window)) {
+    if (!sim::findWindow(window) || world().failSetTimer) {
         return 0;
     }
     elapse = std::max(elapse, sim::kMinimumElapse);

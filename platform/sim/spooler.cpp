@@ -90,9 +90,10 @@ os::BOOL enumPrinters(os::DWORD flags, os::DWORD level, os::BYTE* buffer, os::DW
 
 } // namespace
 
-// The driver's properties dialog: it starts from the input device mode (or the printer's own),
-// lets the scripted user choose, and writes the result to the output buffer on OK. The sizes are
-// the printer's: the caller's buffers must hold its device mode.
+// The driver's properties dialog: it starts from the printer's device mode with the settings it
+// finds in the input (read as far as the input says it goes), lets the scripted user choose, and
+// on OK writes its whole device mode to the output buffer, as large as the driver has it now: the
+// caller's buffer must hold that.
 os::LONG sim::propertiesDialog(os::HWND owner, int printer, void* devModeOut, const void* devModeIn,
                                os::DWORD mode) {
     World& w = world();
@@ -100,7 +101,10 @@ os::LONG sim::propertiesDialog(os::HWND owner, int printer, void* devModeOut, co
     const Printer& p = w.printers[static_cast<size_t>(printer)];
     std::vector<uint8_t> devMode = p.devMode;
     if ((mode & os::DM_IN_BUFFER) && devModeIn) {
-        std::memcpy(devMode.data(), devModeIn, devMode.size());
+        const auto* input = static_cast<const uint8_t*>(devModeIn);
+        if (const auto kept = paramsInDevMode(input, claimedSize(input))) {
+            writeParams(devMode, *kept);
+        }
     }
     bool ok = false;
     if (!w.propertiesChoices.empty()) {

@@ -88,7 +88,8 @@ Window* buildDialog(os::HINSTANCE instance, const char16_t* templateName, os::HW
     w.cy = dialog.cy;
     w.title = dialog.title;
     w.handle = newHandle();
-    w.owner = owner;
+    // The system owns a window by the top-level window of the owner it is given.
+    w.owner = owner ? topLevelOf(owner) : nullptr;
     const auto& omitted = world().omittedControls;
     for (const DialogItem& item : dialog.items) {
         if (std::find(omitted.begin(), omitted.end(),
@@ -198,7 +199,11 @@ using sim::world;
 
 int MessageBoxW(HWND owner, const char16_t* text, const char16_t* caption, UINT type) {
     sim::systemCall("MessageBoxW");
-    world().messageBoxes.push_back({owner, text ? text : u"", caption ? caption : u"", type});
+    const sim::MessageBox box{owner, text ? text : u"", caption ? caption : u"", type};
+    world().messageBoxes.push_back(box);
+    if (const auto user = world().messageBoxUser) {
+        user(box);
+    }
     return world().messageBoxAnswer;
 }
 
@@ -226,14 +231,10 @@ BOOL DestroyWindow(HWND window) {
     if (!w) {
         return FALSE;
     }
-    // The system passes the activation of a shown window that goes on to its owner, if the owner
-    // takes input: Windows never activates a disabled window.
+    // The system passes the activation of a shown window that goes on to its owner, if the
+    // owner may have it; otherwise it leaves the thread.
     if (world().activeWindow == window) {
-        const sim::Window* owner = sim::findWindow(w->owner);
-        const bool ownerEnabled =
-            owner ? owner->enabled
-                  : !sim::isHostWindow(w->owner) || sim::hostWindowEnabled(w->owner);
-        world().activeWindow = w->visible && ownerEnabled ? w->owner : nullptr;
+        world().activeWindow = w->visible && sim::canActivate(w->owner) ? w->owner : nullptr;
     }
     w->visible = false;
     // The window's procedure hears it go, last of all WM_NCDESTROY.
@@ -264,7 +265,7 @@ BOOL ShowWindow(HWND window, int command) {
     const bool was = w->visible;
     w->visible = command != SW_HIDE;
     if (was && !w->visible && world().activeWindow == window) {
-        world().activeWindow = w->owner;
+        world().activeWindow = sim::canActivate(w->owner) ? w->owner : nullptr;
     }
     if (w->visible && (command == SW_SHOWNORMAL || command == SW_SHOW)) {
         world().activeWindow = window;
@@ -301,6 +302,11 @@ BOOL EnableWindow(HWND window, BOOL enable) {
         return wasDisabled ? TRUE : FALSE;
     }
     return FALSE;
+}
+
+HWND GetAncestor(HWND window, UINT flags) {
+    sim::systemCall("GetAncestor");
+    return window && flags == GA_ROOT ? sim::topLevelOf(window) : nullptr;
 }
 
 HWND GetDlgItem(HWND dialog, int id) {

@@ -246,6 +246,7 @@ struct PostedMessage {
 struct HostWindow {
     os::HWND handle = nullptr;
     bool enabled = true;
+    os::HWND parent = nullptr; // a child window's parent; null for a top-level window
 };
 
 struct Timer {
@@ -322,6 +323,9 @@ struct World {
     // Windows.
     std::vector<MessageBox> messageBoxes;
     int messageBoxAnswer = os::IDOK;
+    // The person who answers a message box, called while it is up: its modal loop runs the
+    // host's windows meanwhile, so this person may call the library as they would.
+    std::function<void(const MessageBox& box)> messageBoxUser;
     std::deque<Window> windows; // a deque: a dialog opened inside another leaves it in place
     std::vector<std::pair<int, int>> omittedControls; // template id, control id left out
     std::vector<ControlMessage> controlMessages;
@@ -355,10 +359,13 @@ struct World {
     // (GetTickCount) and every paint of a control, in order (with recording on).
     std::vector<PostedMessage> posted; // room for a few kept from reset() on
     std::vector<Timer> timers;
+    bool failSetTimer = false; // SetTimer answers 0, as when the desktop's timers are spent
     os::DWORD tickCount = 0;
     std::vector<Paint> paints;
     // The thread's active top-level window: shown windows take it; hiding or destroying a shown
-    // active window passes it to its owner. A test moves it elsewhere as a user would.
+    // active window passes it to its owner if the owner is enabled, and otherwise out of the
+    // thread (null), as Windows never activates a disabled window. A test moves it elsewhere as
+    // a user would.
     os::HWND activeWindow = nullptr;
     // The queue as a loop takes from it (PeekMessageW): keys pressed (pressKey) wait among the
     // posted messages; WM_QUIT comes once PostQuitMessage has been called and every posted
@@ -385,6 +392,11 @@ struct World {
 
     // The process.
     std::string commandLine = "portfix.exe";
+    // The system's libraries asked for (LoadLibraryExW), by the name as given and the flags, and
+    // a loader that refuses the LOAD_LIBRARY_SEARCH flags as Windows 7 did before KB2533623.
+    std::vector<std::pair<std::u16string, os::DWORD>> libraryLoads;
+    bool loaderWithoutSearchFlags = false;
+    os::DWORD lastError = 0;
     // Held while a module is initialised and while it hears a detach; the window, GDI, spooler
     // and loader calls made meanwhile, by name, in order.
     bool loaderLock = false;
@@ -456,8 +468,9 @@ void advanceTime(os::DWORD milliseconds);
 // A key pressed and released by the user: WM_KEYDOWN and WM_KEYUP for `virtualKey` join the
 // queue, for the control that has the focus in the active dialog (else the active window).
 void pressKey(os::WORD virtualKey);
-// A window of the host application, to own the library's windows.
-os::HWND addHostWindow();
+// A window of the host application, to own the library's windows: a top-level one, or a child
+// of `parent`.
+os::HWND addHostWindow(os::HWND parent = nullptr);
 // Whether the host window is enabled (false for a handle that names none).
 bool hostWindowEnabled(os::HWND window);
 // What the control `id` of a live dialog showed at its last paint; "<unpainted>" before the
@@ -468,6 +481,9 @@ void uncover(os::HWND window);
 // The progress bar `id` of a live dialog at its last paint, or -1.
 int paintedPosition(os::HWND dialog, int id);
 int liveDCs();
+
+// The System32 folder (GetSystemDirectoryW).
+inline const char16_t kSystemFolder[] = u"C:\\Windows\\system32";
 
 // The loader. A module's entry point hears the process attach when it is first loaded and the
 // detach when its last reference goes (reserved null) or the process ends (reserved not null).

@@ -18,6 +18,10 @@ constexpr auto dmOutBuffer = os::DM_OUT_BUFFER;
 constexpr auto dmInBuffer = os::DM_IN_BUFFER;
 constexpr auto dmInPrompt = os::DM_IN_PROMPT;
 constexpr auto fromAddress = os::GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS;
+constexpr auto gaRoot = os::GA_ROOT;
+constexpr auto loadWithAlteredSearchPath = os::LOAD_WITH_ALTERED_SEARCH_PATH;
+constexpr auto loadLibrarySearchSystem32 = os::LOAD_LIBRARY_SEARCH_SYSTEM32;
+constexpr auto errorInvalidParameter = os::ERROR_INVALID_PARAMETER;
 } // namespace seam
 
 #include <windows.h>
@@ -49,6 +53,11 @@ static_assert(seam::dmOutBuffer == DM_OUT_BUFFER && seam::dmInBuffer == DM_IN_BU
                   seam::dmInPrompt == DM_IN_PROMPT,
               "device mode flags");
 static_assert(seam::fromAddress == GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, "module flags");
+static_assert(seam::gaRoot == GA_ROOT, "GetAncestor");
+static_assert(seam::loadWithAlteredSearchPath == LOAD_WITH_ALTERED_SEARCH_PATH &&
+                  seam::loadLibrarySearchSystem32 == LOAD_LIBRARY_SEARCH_SYSTEM32 &&
+                  seam::errorInvalidParameter == ERROR_INVALID_PARAMETER,
+              "LoadLibraryExW");
 
 const wchar_t* w(const char16_t* s) {
     return reinterpret_cast<const wchar_t*>(s);
@@ -162,6 +171,9 @@ BOOL ShowWindow(HWND window, int command) {
 BOOL EnableWindow(HWND window, BOOL enable) {
     return ::EnableWindow(h(window), enable);
 }
+HWND GetAncestor(HWND window, UINT flags) {
+    return h(::GetAncestor(h(window), flags));
+}
 HWND GetDlgItem(HWND dialog, int id) {
     return h(::GetDlgItem(h(dialog), id));
 }
@@ -205,6 +217,15 @@ BOOL GetModuleHandleExW(DWORD flags, const char16_t* moduleName, HINSTANCE* modu
 }
 BOOL FreeLibrary(HINSTANCE module) {
     return ::FreeLibrary(reinterpret_cast<::HMODULE>(module));
+}
+HINSTANCE LoadLibraryExW(const char16_t* fileName, void* reserved, DWORD flags) {
+    return reinterpret_cast<HINSTANCE>(::LoadLibraryExW(w(fileName), reserved, flags));
+}
+UINT GetSystemDirectoryW(char16_t* buffer, UINT size) {
+    return ::GetSystemDirectoryW(w(buffer), size);
+}
+DWORD GetLastError() {
+    return ::GetLastError();
 }
 
 LONG RegOpenKeyW(HKEY parent, const char16_t* subKey, HKEY* result) {

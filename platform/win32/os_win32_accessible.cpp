@@ -8,9 +8,8 @@
 //
 // oleacc.dll and oleaut32.dll are loaded on the first annotation, not at load: most processes
 // never show a dialog, and oleacc brings the COM runtime with it. They come from the system
-// folder only: a plain LoadLibraryW looks in the host's own folder first, where anyone who can
-// write there could plant an oleacc.dll (it is not a KnownDLL). They stay loaded: an annotated
-// window may be asked until it is destroyed, and a DLL may not unload others while it detaches.
+// folder only (platform/system_library.h). They stay loaded: an annotated window may be asked
+// until it is destroyed, and a DLL may not unload others while it detaches.
 //
 // An object handed out is the client's to call and release whenever it likes: a screen reader
 // caches objects, in its own process through a stub in the host's, long after the window and
@@ -18,6 +17,7 @@
 // process the first time it hands one out, and is never unmapped from then on (at process exit
 // it still hears the detach and stores its settings). Until then it unloads as usual.
 #include "platform/os.h"
+#include "platform/system_library.h"
 
 namespace seam {
 constexpr os::DWORD objidClient = os::OBJID_CLIENT;
@@ -64,8 +64,8 @@ const Oleacc* oleacc() {
     static bool tried = false;
     if (!tried) {
         tried = true;
-        const HMODULE acc = LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        const HMODULE aut = LoadLibraryExW(L"oleaut32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        const auto acc = reinterpret_cast<HMODULE>(os::loadSystemLibrary(u"oleacc.dll"));
+        const auto aut = reinterpret_cast<HMODULE>(os::loadSystemLibrary(u"oleaut32.dll"));
         functions.createStd = entry<CreateStdAccessibleObjectFn>(acc, "CreateStdAccessibleObject");
         functions.lresultFromObject = entry<LresultFromObjectFn>(acc, "LresultFromObject");
         functions.sysAllocString = entry<SysAllocStringFn>(aut, "SysAllocString");

@@ -267,6 +267,22 @@ TEST_F(PageSetupTest, PrinterSetupAsksTheDriversDialogOnTheWorkingCopy) {
     }
 }
 
+// The driver was updated after the table was built and writes a larger device mode: its dialog
+// gets a block of that size, and Aceptar keeps the whole of what it wrote.
+TEST_F(PageSetupTest, PrinterSetupOfADriverUpdatedSinceLoadingKeepsItsWholeDeviceMode) {
+    machine();
+    sim::Printer& printer = sim::world().printers[0];
+    printer.devMode = sim::makeDevMode(printer.name, 400, &kStart);
+    const Params chosen{1, 280, 38, 26, 1, 5};
+    sim::world().propertiesChoices.push_back({chosen, true});
+    run({user::mnemonic(u'C'), user::enter()});
+    const std::vector<uint8_t> kept = devMode();
+    ASSERT_EQ(kept.size(), printer.devMode.size());
+    EXPECT_EQ(sim::paramsInDevMode(kept.data(), kept.size()), chosen);
+    EXPECT_TRUE(std::equal(kept.begin() + 64, kept.begin() + 72, printer.devMode.begin() + 64))
+        << "the driver's own header, sizes included";
+}
+
 TEST_F(PageSetupTest, RestoreTakesThePrintersDeviceModeAgain) {
     machine();
     Shown changed, restored;

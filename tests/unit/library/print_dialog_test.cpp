@@ -97,6 +97,8 @@ TEST_F(PrintDialogTest, PageListsBecomeRangesOrTheRightMessage) {
         {u"  2 - 5 , 7  ", 20, 0, u"1", {{2, 6}, {7, 7}}, 6, u""},
         {u"0000000005", 20, 0, u"1", {{5, 5}}, 1, u""},
         {u"0000000000000000000005-6", 20, 0, u"1", {{5, 6}}, 2, u""},
+        // Pages times copies past 32 bits stop at the limit.
+        {u"1-65535,1-65535", 65535, 0, u"65535", {{1, 65535}, {1, 65535}}, 0xFFFFFFFF, u""},
         {u"1,2,3,4,5,6,7,8,9,1,2,3,4",
          20,
          0,
@@ -245,6 +247,8 @@ TEST_F(PrintDialogTest, ResultsAndTheHostsBlock) {
     EXPECT_EQ(pd.hDevMode, nullptr);
     EXPECT_EQ(pd.hDevNames, nullptr);
     EXPECT_EQ(pd.lpPrintTemplateName, os::MAKEINTRESOURCEW(IDD_PRINT));
+    EXPECT_EQ(run({type(IDC_PRINT_COPIES, u"65538"), press(IDC_PRINT_PRINT)}, 65535, &o), 0);
+    EXPECT_EQ(o.totalPages, 0xFFFFFFFFu) << "all pages times copies stop at the limit";
 }
 
 TEST_F(PrintDialogTest, CurrentPageLeavesNothingFromAnEarlierRun) {

@@ -269,9 +269,18 @@ TEST_F(ProgressTest, HoldCountsFromTheOpeningAndFromTheLastShow) {
     sim::pumpMessages();
     EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"5");
     EXPECT_EQ(timers(), 0u) << "the paint showed it";
+
+    // With no timer to be had, a change within the hold is shown at once, and the next one too.
+    sim::world().failSetTimer = true;
+    for (const char16_t* page : {u"6", u"7"}) {
+        sim::advanceTime(10);
+        linesTo(page[0] - u'0');
+        sim::pumpMessages();
+        EXPECT_EQ(shown(IDC_PROGRESS_PAGE), page);
+    }
     ImpCerrarImpresora();
     EXPECT_EQ(paintsOf(IDC_PROGRESS_PAGE),
-              (std::vector<std::u16string>{u"1", u"2", u"3", u"4", u"5"}));
+              (std::vector<std::u16string>{u"1", u"2", u"3", u"4", u"5", u"6", u"7"}));
 }
 
 TEST_F(ProgressTest, CountingStopsAfterTheLastPageOfTheJob) {
@@ -296,6 +305,29 @@ TEST_F(ProgressTest, CountingStopsAfterTheLastPageOfTheJob) {
     EXPECT_EQ(lib().rangeIndex, range);
     hostWaits();
     EXPECT_EQ(shownBar(), 4) << "the bar stays inside its range";
+    ImpCerrarImpresora();
+}
+
+// A job of more pages than the bar's 16-bit range is shown on the bar's 65,535 steps; the
+// ordinal of a job of 2^32 - 1 pages stops at its last page.
+TEST_F(ProgressTest, LongJobsStayWithinTheBarAndTheOrdinal) {
+    machine(3);
+    PrintOptions o = jobOptions(1, {{1, 100000}});
+    ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", o), 0);
+    EXPECT_EQ(sim::findControl(window(), IDC_PROGRESS_BAR)->rangeHigh, 65535);
+    lib().pageOrdinal = 50000;
+    ImpImprimirLinea("x");
+    hostWaits();
+    EXPECT_EQ(shownBar(), 32767) << "halfway";
+    ImpCerrarImpresora();
+
+    o.totalPages = 0xFFFFFFFF;
+    ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", o), 0);
+    lib().pageOrdinal = 0xFFFFFFFF;
+    lib().lineOnPage = 3;
+    ImpImprimirLinea("x"); // ends the job's last page
+    EXPECT_EQ(lib().pageOrdinal, 0xFFFFFFFFu);
+    EXPECT_EQ(lib().currentPage, 1u) << "nothing is counted past the job's last page";
     ImpCerrarImpresora();
 }
 

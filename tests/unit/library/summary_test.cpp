@@ -250,4 +250,17 @@ TEST_F(SummaryTest, BlockIsFilledAsFarAsItsSizeAndOursGo) {
     }
 }
 
+// Counts that would pass 32 bits stop at the limit instead of wrapping to a small number.
+TEST(JobCountsTest, CountsStopAtTheirLimit) {
+    dotpress::JobCounts counts;
+    for (const uint32_t n : {0xFFFFFFF0u, 0x20u}) {
+        counts.lineCut(n);
+        counts.bytesDropped(n);
+    }
+    JobSummary s{};
+    counts.fill(s, JOB_STATE_OPEN);
+    EXPECT_EQ((std::vector<uint32_t>{s.linesCut, s.charactersCut, s.bytesDropped}),
+              (std::vector<uint32_t>{2, 0xFFFFFFFF, 0xFFFFFFFF}));
+}
+
 } // namespace

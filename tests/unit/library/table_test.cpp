@@ -7,6 +7,7 @@
 
 namespace {
 
+using dptest::jobOptions;
 using dptest::LibraryTest;
 using dptest::paramsOf;
 using sim::Params;
@@ -175,17 +176,55 @@ TEST_F(LibraryTest, PrinterWithoutDeviceContextReportsOnceAndKeepsDefaults) {
     EXPECT_EQ(paramsOf(lib.records[0]), Params{});
 }
 
-TEST_F(LibraryTest, PrinterThatCannotBeOpenedHasNoDeviceMode) {
+// The message box shown while the table is built runs a modal loop in which the host's windows
+// may call us: every export that needs the table is told it is busy and changes nothing, and the
+// table is whole once the box is answered.
+TEST_F(LibraryTest, ExportsCalledWhileTheTableIsBuiltAreBusy) {
+    sim::addBraillePrinter(u"Gone", u"LPT1:", kDriverBlock).failCreateDC = true;
+    sim::addBraillePrinter(u"Next", u"LPT2:", kDriverBlock);
+    selectPrinter(u"Next");
+    std::vector<int32_t> answers;
+    uint16_t lines = 20, columns = 30;
+    int32_t size[2] = {-1, -1};
+    sim::world().messageBoxUser = [&](const sim::MessageBox&) {
+        PrintOptions o{};
+        answers = {ImpObtenerNumeroImp(),
+                   ImpSeleccionarImpresora(nullptr),
+                   ImpMostrarDialogoImprimir(nullptr, &o, 5),
+                   ImpSetPrintingArea(&lines, &columns),
+                   ImpConfigurarPagina(nullptr, &size[0], &size[1]),
+                   ImpObtenerTamPapel(&size[0], &size[1]),
+                   ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 1}})),
+                   ImpImprimirLinea("x"),
+                   ImpCerrarImpresora(),
+                   ImpImprimirPrueba(nullptr)};
+    };
+    dotpress::load();
+    EXPECT_EQ(ImpObtenerNumeroImp(), 2);
+    constexpr int32_t kBusy = DOTPRESS_BUSY;
+    EXPECT_EQ(answers, (std::vector<int32_t>{0, kBusy, kBusy, kBusy, kBusy, kBusy, kBusy, kBusy,
+                                             kBusy, kBusy}));
+    EXPECT_EQ((std::vector<int32_t>{size[0], size[1], lines, columns}),
+              (std::vector<int32_t>{-1, -1, 20, 30}))
+        << "nothing written";
+    EXPECT_EQ(paramsOf(lib().records[1]), kDriverBlock) << "the table whole afterwards";
+}
+
+TEST_F(LibraryTest, DeviceModeThatCannotBeReadOrTrustedIsNotKept) {
     struct Case {
         const char* what;
         bool failOpen, failSizeQuery;
+        uint8_t claimedExtraHigh; // the high byte of dmDriverExtra as the driver writes it
     };
-    for (const Case& c : {Case{"open fails", true, false}, Case{"size query fails", false, true}}) {
+    for (const Case& c :
+         {Case{"open fails", true, false, 0}, Case{"size query fails", false, true, 0},
+          Case{"it claims more bytes than it has", false, false, 1}}) {
         SCOPED_TRACE(c.what);
         nextRow();
         auto& p = sim::addBraillePrinter(u"P", u"LPT1:", kDriverBlock);
         p.failOpen = c.failOpen;
         p.failSizeQuery = c.failSizeQuery;
+        p.devMode[71] = c.claimedExtraHigh;
         auto& lib = load();
         EXPECT_EQ(lib.records[0].devModeSize, 0u);
         EXPECT_EQ(lib.records[0].devMode, nullptr);

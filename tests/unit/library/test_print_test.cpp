@@ -285,15 +285,17 @@ TEST_F(TestPrintTest, RefusalsLeaveNothingBehind) {
 
 // The host's window procedures run inside the library's loop and may call the library: a job
 // closed from there ends the sheet, a job the host opens there is the host's, and an area set
-// there is the host's to keep.
+// there is the host's to keep. The host's window has the keyboard back after the close, unless
+// the host had disabled it itself.
 TEST_F(TestPrintTest, HostCallsFromItsWindowsWhileTheSheetRuns) {
     for (const int variant : {0, 1, 2}) {
         const bool opensItsOwn = variant > 0, quits = variant == 2;
         SCOPED_TRACE(quits         ? "closes the sheet, opens its own job and the program quits"
-                     : opensItsOwn ? "closes the sheet and opens its own job"
+                     : opensItsOwn ? "its window disabled by itself, closes the sheet and opens a job"
                                    : "closes the sheet");
         nextRow();
         machine();
+        os::EnableWindow(owner, !opensItsOwn);
         sim::world().userAtKeyboard = [&] {
             if (linesSent() == 5 && sim::world().documents.size() == 1 && lib().jobOpen()) {
                 uint16_t lines = 11, columns = 22;
@@ -323,7 +325,8 @@ TEST_F(TestPrintTest, HostCallsFromItsWindowsWhileTheSheetRuns) {
         }
         EXPECT_EQ(lib().areaLines, 11);
         EXPECT_EQ(lib().areaColumns, 22);
-        EXPECT_TRUE(sim::hostWindowEnabled(owner));
+        EXPECT_EQ(sim::hostWindowEnabled(owner), !opensItsOwn);
+        EXPECT_EQ(sim::world().activeWindow, opensItsOwn ? nullptr : owner);
         EXPECT_EQ(sim::liveWindows(), 0);
         dotpress::unload();
     }

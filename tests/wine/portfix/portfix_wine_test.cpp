@@ -157,6 +157,17 @@ TEST_F(PortfixWine, RepairsTheBraillePrinterOnlyAndOnlyOnce) {
     EXPECT_EQ(devMode(kOther), std::vector<BYTE>{});
 }
 
+// An entry longer than the 63 characters the old registration held (a long server and port) is
+// read whole: the new one keeps its time-outs.
+TEST_F(PortfixWine, LongEntryKeepsItsTimeOuts) {
+    const char old[] = "winspl16,\\\\servidor-de-impresion-central\\braille-sala-de-lectura,20,60";
+    ASSERT_GT(sizeof old - 1, 63u);
+    ASSERT_TRUE(WriteProfileStringA("PrinterPorts", kBraille, old));
+    ASSERT_EQ(runPortfix(kArgument), 0);
+    EXPECT_EQ(profile("PrinterPorts", kBraille),
+              std::string(kArgument) + "," + portOf(kBraille) + ",20,60");
+}
+
 TEST_F(PortfixWine, EmptyArgumentRepairsOnlyTheDeviceMode) {
     ASSERT_EQ(runPortfix(""), 0);
     EXPECT_EQ(devMode(kBraille).value_or(std::vector<BYTE>{}).size(), 148u);
