@@ -290,8 +290,8 @@ TEST_F(TestPrintTest, RefusalsLeaveNothingBehind) {
 TEST_F(TestPrintTest, HostCallsFromItsWindowsWhileTheSheetRuns) {
     for (const int variant : {0, 1, 2}) {
         const bool opensItsOwn = variant > 0, quits = variant == 2;
-        SCOPED_TRACE(quits         ? "closes the sheet, opens its own job and the program quits"
-                     : opensItsOwn ? "its window disabled by itself, closes the sheet and opens a job"
+        SCOPED_TRACE(quits ? "owner disabled by the host, a job of its own, the program quits"
+                     : opensItsOwn ? "owner disabled by the host, which opens a job of its own"
                                    : "closes the sheet");
         nextRow();
         machine();
