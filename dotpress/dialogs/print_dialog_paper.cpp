@@ -1,53 +1,13 @@
 // What the print dialog tells of the paper: the sheets the choice takes, on the line beside the
 // buttons, and after a job the user cancelled, the box that sets up the rest of it.
 #include "dotpress/core/saturating.h"
+#include "dotpress/core/text_format.h"
 #include "dotpress/dialogs/print_dialog.h"
 #include "dotpress/resources/resource_ids.h"
 
 namespace dotpress {
 
 namespace {
-
-// A text built in a fixed buffer; what does not fit is cut and the result always terminated.
-class Text {
-public:
-    template <size_t N> explicit Text(char16_t (&buffer)[N]) : out_(buffer), capacity_(N) {
-        out_[0] = 0;
-    }
-    Text& operator<<(const char16_t* text) {
-        for (; *text; ++text) {
-            put(*text);
-        }
-        return *this;
-    }
-    Text& operator<<(uint64_t number) {
-        char16_t digits[20];
-        size_t n = 0;
-        do {
-            digits[n++] = static_cast<char16_t>(u'0' + number % 10);
-            number /= 10;
-        } while (number > 0);
-        while (n > 0) {
-            put(digits[--n]);
-        }
-        return *this;
-    }
-    bool fits() const { return fits_; }
-
-private:
-    void put(char16_t c) {
-        if (length_ + 1 < capacity_) {
-            out_[length_++] = c;
-            out_[length_] = 0;
-        } else {
-            fits_ = false;
-        }
-    }
-    char16_t* out_;
-    size_t capacity_;
-    size_t length_ = 0;
-    bool fits_ = true;
-};
 
 bool sameText(const char16_t* a, const char16_t* b) {
     for (; *a && *a == *b; ++a, ++b) {
@@ -59,7 +19,8 @@ bool sameText(const char16_t* a, const char16_t* b) {
 // last page left open ("5-"), the others as they are, or, when that is too long for the field, as
 // short as the user may type them (an even page for its sheet, "4" for 3-4, on a double-sided
 // printer).
-void writePageList(Text& list, const Continuation& rest, uint32_t lastPage, bool sheetAsPage) {
+void writePageList(TextBuilder& list, const Continuation& rest, uint32_t lastPage,
+                   bool sheetAsPage) {
     for (int32_t k = 0; k < rest.rangeCount; ++k) {
         const uint32_t first = rest.ranges[k].firstPage;
         const uint32_t last = rest.ranges[k].lastPage;
@@ -88,7 +49,7 @@ void PrintDialog::showPaperUse() {
     const bool chosen = collectOptions();
     quietParse = false;
     char16_t line[64];
-    Text text(line);
+    TextBuilder text(line);
     if (chosen) {
         PrintOptions job = options;
         if (job.rangeKind == RANGE_CURRENT_PAGE) {
@@ -115,12 +76,12 @@ void PrintDialog::showPaperUse() {
 
 void PrintDialog::offerToGoOn() {
     const os::HWND dialog = dialogWindow;
-    Text list(goOnList);
+    TextBuilder list(goOnList);
     offering = continuation(maxPage(), goOn);
     if (offering) {
         writePageList(list, goOn, maxPage(), false);
         if (!list.fits() && dialogRecord().params.doubleSided != 0) {
-            Text shorter(goOnList);
+            TextBuilder shorter(goOnList);
             writePageList(shorter, goOn, maxPage(), true);
             offering = shorter.fits();
         } else {
@@ -129,7 +90,7 @@ void PrintDialog::offerToGoOn() {
         }
     }
     char16_t caption[160];
-    Text text(caption);
+    TextBuilder text(caption);
     text << u"C&ontinuar el trabajo cancelado desde la página " << goOn.firstPage;
     if (goOn.collate) {
         text << u", con sus " << goOn.copies << u" copias";
