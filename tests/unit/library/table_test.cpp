@@ -186,19 +186,16 @@ TEST_F(LibraryTest, ExportsCalledWhileTheTableIsBuiltAreBusy) {
     std::vector<int32_t> answers;
     uint16_t lines = 20, columns = 30;
     int32_t size[2] = {-1, -1};
+    // clang-format off
     sim::world().messageBoxUser = [&](const sim::MessageBox&) {
         PrintOptions o{};
-        answers = {ImpObtenerNumeroImp(),
-                   ImpSeleccionarImpresora(nullptr),
-                   ImpMostrarDialogoImprimir(nullptr, &o, 5),
-                   ImpSetPrintingArea(&lines, &columns),
-                   ImpConfigurarPagina(nullptr, &size[0], &size[1]),
-                   ImpObtenerTamPapel(&size[0], &size[1]),
-                   ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 1}})),
-                   ImpImprimirLinea("x"),
-                   ImpCerrarImpresora(),
-                   ImpImprimirPrueba(nullptr)};
+        answers = {ImpObtenerNumeroImp(), ImpSeleccionarImpresora(nullptr),
+                   ImpMostrarDialogoImprimir(nullptr, &o, 5), ImpSetPrintingArea(&lines, &columns),
+                   ImpConfigurarPagina(nullptr, &size[0], &size[1]), ImpObtenerTamPapel(&size[0], &size[1]),
+                   ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 1}})), ImpImprimirLinea("x"),
+                   ImpCerrarImpresora(), ImpImprimirPrueba(nullptr)};
     };
+    // clang-format on
     dotpress::load();
     EXPECT_EQ(ImpObtenerNumeroImp(), 2);
     constexpr int32_t kBusy = DOTPRESS_BUSY;

@@ -1,6 +1,6 @@
 // The real Dotpress.dll: the summary of jobs embossed into a file and read back, and the test
 // sheet, embossed from one blocking call while the library runs the thread's messages, cancelled
-// by key or ended by WM_QUIT.
+// by key or ended by WM_QUIT, beside a host that never runs out of work.
 #include "dotpress.h"
 #include "dotpress_dll.h"
 #include "wine_dialogs.h"
@@ -263,6 +263,96 @@ TEST_F(SummaryTest, TestSheetWithoutAPrinterTellsTheUser) {
     EXPECT_EQ(imp.testSheet(), 13);
     EXPECT_EQ(narrow(shown), "Debe seleccionar una impresora.");
     EXPECT_EQ(imp.summary().state, JOB_STATE_NONE);
+}
+
+// The sheet beside a host that keeps its own thread busy: a window that posts itself work without
+// end neither holds the sheet up nor keeps Esc from cancelling it; a host that closes the sheet
+// from its own timer, a child window as owner, has the keyboard back. Also run on an X display
+// with a window manager (dotpress_busy_host_x11).
+constexpr UINT kMoreWork = WM_APP + 3;
+// Where a host that never runs out of work is cut off, so that a loop that waits for an empty
+// queue fails rather than hangs.
+constexpr unsigned kEnoughWork = 50000;
+
+const Exports* hostExports = nullptr;
+unsigned pieces = 0;
+uint32_t escAfterLines = 0; // 0: no key
+bool closedOpenJob = false, enabledWhenClosing = true;
+
+// The host's top-level window: each piece of its work posts the next; its timer closes the job.
+LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kMoreWork && ++pieces < kEnoughWork) {
+        if (escAfterLines && hostExports->summary().linesPrinted >= escAfterLines) {
+            pressKey(FindWindowW(L"#32770", L"Imprimiendo"), VK_ESCAPE);
+            escAfterLines = 0;
+        }
+        PostMessageW(window, kMoreWork, 0, 0);
+    } else if (message == WM_TIMER) {
+        KillTimer(window, wParam);
+        enabledWhenClosing = IsWindowEnabled(window) != FALSE;
+        closedOpenJob = hostExports->summary().state == JOB_STATE_OPEN;
+        hostExports->close();
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+class BusyHostTest : public SummaryTest {
+protected:
+    void SetUp() override {
+        SummaryTest::SetUp();
+        WNDCLASSW type{};
+        type.lpfnWndProc = hostProc;
+        type.lpszClassName = L"DotpressBusyHost";
+        RegisterClassW(&type);
+        top = CreateWindowExW(0, type.lpszClassName, L"Anfitri\u00f3n", WS_OVERLAPPEDWINDOW, 0, 0,
+                              300, 200, nullptr, nullptr, nullptr, nullptr);
+        view = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 9, 9, top, nullptr, nullptr,
+                               nullptr);
+        ShowWindow(top, SW_SHOWNORMAL);
+        SetForegroundWindow(top);
+        runHostLoop();
+        ASSERT_EQ(GetActiveWindow(), top);
+        hostExports = &exports;
+        pieces = escAfterLines = 0;
+        closedOpenJob = false;
+        enabledWhenClosing = true;
+    }
+    void TearDown() override {
+        DestroyWindow(top);
+        SummaryTest::TearDown();
+    }
+    LoadedDll dll;
+    const Exports exports{dll.get()};
+    HWND top = nullptr, view = nullptr;
+};
+
+// The sheet: the printer's 29-line page, then the table; Esc after 10 lines cancels its first page.
+TEST_F(BusyHostTest, SheetEndsOrIsCancelledBesideAHostThatNeverRunsOutOfWork) {
+    PostMessageW(top, kMoreWork, 0, 0);
+    EXPECT_EQ(exports.testSheet(top), 0);
+    EXPECT_LT(pieces, kEnoughWork) << "the host ran out of work before the sheet ended";
+    EXPECT_EQ(exports.summary().state, JOB_STATE_FINISHED);
+    EXPECT_GE(exports.summary().pagesPrinted, 2u);
+
+    pieces = 0;
+    escAfterLines = 10;
+    EXPECT_EQ(exports.testSheet(top), 0); // the host's work still posts itself
+    EXPECT_LT(pieces, kEnoughWork) << "the host ran out of work before the key was heard";
+    EXPECT_EQ(exports.summary().state, JOB_STATE_CANCELLED);
+    EXPECT_LT(exports.summary().linesPrinted, 29u) << "cancelled on the first page";
+}
+
+// The top-level window is the one disabled while the sheet runs, and it is active again after
+// the host's own timer closed the sheet.
+TEST_F(BusyHostTest, HostThatClosesTheSheetFromItsTimerHasTheKeyboardBack) {
+    SetTimer(top, 1, 10, nullptr);
+    EXPECT_EQ(exports.testSheet(view), 0);
+    runHostLoop();
+    ASSERT_TRUE(closedOpenJob) << "the sheet ended before the host's timer";
+    EXPECT_FALSE(enabledWhenClosing);
+    EXPECT_TRUE(IsWindowEnabled(top));
+    EXPECT_EQ(GetActiveWindow(), top);
+    EXPECT_EQ(GetForegroundWindow(), top);
 }
 
 } // namespace
