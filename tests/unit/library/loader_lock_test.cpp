@@ -1,7 +1,6 @@
 // The library coming and going, in every way a host lets it: LoadLibrary, its last FreeLibrary or
 // the end of the process, with or without a job open. The loader lock is held then, and the
-// simulator records every window, GDI, spooler or loader call made under it. And the system
-// libraries it loads itself, from System32 only.
+// simulator records every window, GDI, spooler or loader call made under it.
 #include "dotpress/resources/resource_ids.h"
 #include "library_fixture.h"
 #include "platform/system_library.h"
@@ -153,9 +152,8 @@ TEST_F(LoaderLockTest, OnlyAnOpenJobHoldsTheLibrary) {
     EXPECT_FALSE(dotpress::isLoaded());
 }
 
-// Asked for in System32, or by its full System32 path from a loader that refuses that request
-// (Windows 7 without KB2533623), never by its bare name, which the loader looks for in the host's
-// own folder first.
+// A system library comes from System32 only: asked for there, or by its full System32 path from a
+// loader that refuses that request (Windows 7 without KB2533623), never by its bare name.
 TEST_F(LibraryTest, SystemLibraryComesFromSystem32WhateverTheLoader) {
     using Load = std::pair<std::u16string, os::DWORD>;
     const Load bySearch{u"oleacc.dll", os::LOAD_LIBRARY_SEARCH_SYSTEM32};

@@ -1,5 +1,5 @@
 // The test sheet's content, on its own: the format page and the character table, for formats
-// wide and narrow, read as a Braille reader reads them.
+// wide and narrow.
 #include "dotpress/core/test_sheet.h"
 #include "dotpress/core/translation.h"
 
