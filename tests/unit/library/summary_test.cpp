@@ -221,9 +221,8 @@ TEST_F(SummaryTest, StateFollowsTheLastJob) {
     EXPECT_EQ(figures(summary()), finished) << "lines refused after the job count for nothing";
 }
 
-// The block grows by its size: a host gets the whole fields both layouts hold and learns how many
-// bytes that was; a host built before the state of a job closed before its last page existed
-// never sees it.
+// A host gets the whole fields its block and ours hold and learns how many bytes that was; one
+// built for the first layout (52 bytes) never sees a job closed before its last page.
 TEST_F(SummaryTest, BlockIsFilledAsFarAsItsSizeAndOursGo) {
     machine();
     ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 2}})), 0);

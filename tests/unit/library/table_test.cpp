@@ -176,9 +176,8 @@ TEST_F(LibraryTest, PrinterWithoutDeviceContextReportsOnceAndKeepsDefaults) {
     EXPECT_EQ(paramsOf(lib.records[0]), Params{});
 }
 
-// The message box shown while the table is built runs a modal loop in which the host's windows
-// may call us: every export that needs the table is told it is busy and changes nothing, and the
-// table is whole once the box is answered.
+// The host's windows may call us from the modal loop of a message box shown while the table is
+// built: every export that needs the table is busy and changes nothing; the table ends whole.
 TEST_F(LibraryTest, ExportsCalledWhileTheTableIsBuiltAreBusy) {
     sim::addBraillePrinter(u"Gone", u"LPT1:", kDriverBlock).failCreateDC = true;
     sim::addBraillePrinter(u"Next", u"LPT2:", kDriverBlock);
