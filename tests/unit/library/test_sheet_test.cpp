@@ -121,9 +121,8 @@ TEST(TestSheet, TableGivesTheSpanishCharactersFirstAndEveryOtherOnce) {
             EXPECT_EQ(lines[1], "letras y signos del espa\xF1ol:");
             std::map<int, int> seen, notSent;
             for (size_t i = 0; i < spanish.size(); ++i) {
-                const std::string& entry = lines[2 + i];
-                EXPECT_EQ(entry.substr(0, 2), spanish.substr(i, 1) + " ") << entry;
-                ++seen[static_cast<unsigned char>(entry[0])];
+                EXPECT_EQ(lines[2 + i].substr(0, 2), spanish.substr(i, 1) + " ") << lines[2 + i];
+                ++seen[static_cast<unsigned char>(lines[2 + i][0])];
             }
             EXPECT_EQ(lines[8], "\xF1 e\xF1"
                                 "e");
