@@ -98,6 +98,18 @@ TEST_F(SummaryTest, CutsDropsACancelAndLinesAfterItGiveExactFigures) {
     EXPECT_EQ(figures(imp.summary()), expected);
     imp.line("no job");
     EXPECT_EQ(figures(imp.summary()), expected) << "lines without a job change nothing";
+
+    // A block of the first layout gets its 52 bytes; a longer one learns where ours ends.
+    for (const uint32_t size : {uint32_t(JOB_SUMMARY_MIN_SIZE), uint32_t(100)}) {
+        uint32_t block[26]; // 100 bytes and a word past them
+        for (uint32_t& word : block) {
+            word = 0xABAB;
+        }
+        block[0] = size;
+        EXPECT_EQ(imp.get<int32_t(DOTPRESS_CALL*)(void*)>("ImpObtenerResumen")(block), 0);
+        EXPECT_EQ(block[0], size < sizeof(JobSummary) ? size : sizeof(JobSummary)) << size;
+        EXPECT_EQ(block[block[0] / 4], 0xABABu) << size << ": nothing past what was filled";
+    }
 }
 
 // A double-sided job: the empty backs and the sheets the summary gives are those of the faces
@@ -132,8 +144,16 @@ TEST_F(SummaryTest, DoubleSidedJobsFacesAndSheetsMatchThePostScript) {
 // off; the table follows.
 TEST_F(SummaryTest, TestSheetHoldsThePrintersLinesThenTheTable) {
     storeFormat(12, 30, 0);
-    const DWORD binding = 1;
-    ASSERT_TRUE(dotpresstest::storeSetting(L"Encuadernar", REG_DWORD, &binding, 4));
+    std::vector<int> unbound; // where the lines start with binding off
+    for (const DWORD binding : {DWORD(0), DWORD(1)}) {
+        ASSERT_TRUE(dotpresstest::storeSetting(L"Encuadernar", REG_DWORD, &binding, 4));
+        if (binding == 0) {
+            LoadedDll dll;
+            EXPECT_EQ(Exports(dll.get()).testSheet(), 0);
+            unbound = lineStartsPerPage(readFile(file)).at(0);
+            ASSERT_TRUE(removeFile(file));
+        }
+    }
     LoadedDll dll;
     const Exports imp(dll.get());
     imp.area(10, 20);
@@ -152,8 +172,8 @@ TEST_F(SummaryTest, TestSheetHoldsThePrintersLinesThenTheTable) {
                               "#d=#e=#f=#g=#h=#i=#aj=#aa=#ab="));
     EXPECT_EQ(pages[0].size(), 12u * 30u) << "every line is the page's 30 columns";
     const std::vector<int> starts = lineStartsPerPage(readFile(file)).at(0);
-    ASSERT_GE(starts.size(), 12u);
-    EXPECT_EQ(starts, std::vector<int>(starts.size(), 0)) << "binding on, all at the page's edge";
+    EXPECT_EQ(starts, unbound) << "binding on, the same page as off";
+    EXPECT_EQ(starts, std::vector<int>(unbound.size(), 0)) << "every line at the page's edge";
     // The table: its title first.
     const std::vector<std::string> title = glyphsOf("tabla");
     ASSERT_GE(pages[1].size(), title.size());
