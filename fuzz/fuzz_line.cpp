@@ -1,7 +1,6 @@
 // Any line, either character table, any printing-area width: the converted line is the host's
 // text with the control bytes dropped (or, with "ANSI", kept), translated, taken up to the line
-// buffer and cut at the width; never longer than the width, always terminated. With "ASCII",
-// the simulated embosser's own table embosses every character it has a cell for as that cell.
+// buffer and cut at the width; never longer than the width, always terminated.
 #include "dotpress/core/library_instance.h"
 #include "dotpress/core/library_object.h"
 #include "dotpress/core/translation.h"
@@ -74,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const auto byte = static_cast<uint8_t>(lib.lineBuffer[i]);
             check(byte >= 32 || tableAnswers(byte));
         }
-        // The k-th byte sent stands for the k-th printable byte of the host's line.
+        // The k-th byte sent is embossed as the cell of the k-th printable byte of the host's line.
         size_t sent = 0;
         for (unsigned char byte : line) {
             if (byte >= 32 && sent < length) {

@@ -1,8 +1,7 @@
 // Any [Devices] and [PrinterPorts] entry, any argument and any port: the repair writes only
 // entries of at most 63 characters, and rewrites exactly the entries that still name the old
-// spooler, into the argument, the port and the time-outs the whole old entry showed, however
-// long it is. The text rules also run on exact-size copies, so that AddressSanitizer sees any
-// read outside an entry.
+// spooler, into the argument, the port and the time-outs of the whole old entry. The text rules
+// also run on exact-size copies, so that AddressSanitizer sees any read outside an entry.
 #include "platform/sim/world.h"
 #include "portfix/profile_entry.h"
 #include "portfix/repair.h"

@@ -9,6 +9,7 @@
 #include "fuzz/fuzz_user.h"
 #include "platform/sim/world.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -16,11 +17,6 @@ namespace {
 
 using fuzzuser::check;
 using fuzzuser::Input;
-
-// Pages times copies, stopped at the largest count the block holds.
-uint32_t atMost32Bits(uint64_t pages) {
-    return pages > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(pages);
-}
 
 const fuzzuser::Dialog kDialog = {
     {IDC_PRINT_PRINTER_LIST, IDC_PRINT_TABLE_LIST},
@@ -101,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(o.adjustBothSides == 0 || o.adjustBothSides == 1);
         if (o.rangeKind == RANGE_ALL) {
             check(o.rangeCount == 1 && o.ranges[0].firstPage == 1 && o.ranges[0].lastPage == max);
-            check(o.totalPages == atMost32Bits(uint64_t{max} * o.copies));
+            check(o.totalPages == std::min<uint64_t>(uint64_t{max} * o.copies, 0xFFFFFFFF));
         } else if (o.rangeKind == RANGE_CURRENT_PAGE) {
             check(o.rangeCount == 1 && o.ranges[0].firstPage == 0 && o.ranges[0].lastPage == 0);
             check(o.totalPages == o.copies);
@@ -114,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 check(r.firstPage >= 1 && r.firstPage <= r.lastPage && r.lastPage <= max);
                 sum += r.lastPage - r.firstPage + 1;
             }
-            check(o.totalPages == atMost32Bits(sum * o.copies));
+            check(o.totalPages == std::min<uint64_t>(sum * o.copies, 0xFFFFFFFF));
         }
     }
     check(w.stuckDialogs == 0 && w.unknownPrinterOpens == 0);

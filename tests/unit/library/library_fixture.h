@@ -32,8 +32,7 @@ inline std::vector<uint8_t> paramsBytes(const sim::Params& p) {
 
 class LibraryTest : public MachineTest {
 protected:
-    // The library goes first, as a host's last FreeLibrary takes it; a job left open keeps it,
-    // and then only the end of the process takes it.
+    // The library goes with a host's last FreeLibrary, or with the process if a job keeps it.
     void endRun() override {
         dotpress::unload();
         EXPECT_FALSE(dotpress::isLoaded()) << "a job left open keeps the library loaded";

@@ -3,6 +3,7 @@
 // simulator records every window, GDI, spooler or loader call made under it.
 #include "dotpress/resources/resource_ids.h"
 #include "library_fixture.h"
+#include "platform/system_library.h"
 
 namespace {
 
@@ -14,9 +15,6 @@ class LoaderLockTest : public LibraryTest {
 protected:
     void SetUp() override {
         LibraryTest::SetUp();
-        machine();
-    }
-    static void machine() {
         sim::addBraillePrinter(u"Braille", u"LPT1:", Params{1, 0, 40, 29, 1, 0});
         selectPrinter(u"Braille");
     }
@@ -71,7 +69,7 @@ TEST_F(LoaderLockTest, NothingButTheRegistryAndOurMemoryIsTouchedUnderTheLoaderL
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         nextRow();
-        machine();
+        SetUp();
         if (!c.anyExport) {
             sim::setValue(os::HKEY_CURRENT_USER, dptest::kKey, u"DatosPag", os::REG_BINARY, page);
         }
@@ -152,6 +150,23 @@ TEST_F(LoaderLockTest, OnlyAnOpenJobHoldsTheLibrary) {
     EXPECT_EQ(sim::moduleReferences(dotpress::moduleHandle), 1);
     dotpress::unload();
     EXPECT_FALSE(dotpress::isLoaded());
+}
+
+// A system library comes from System32 only: asked for there, or by its full System32 path from a
+// loader that refuses that request (Windows 7 without KB2533623), never by its bare name.
+TEST_F(LibraryTest, SystemLibraryComesFromSystem32WhateverTheLoader) {
+    using Load = std::pair<std::u16string, os::DWORD>;
+    const Load bySearch{u"oleacc.dll", os::LOAD_LIBRARY_SEARCH_SYSTEM32};
+    const Load byPath{std::u16string(sim::kSystemFolder) + u"\\oleacc.dll",
+                      os::LOAD_WITH_ALTERED_SEARCH_PATH};
+    for (const bool oldLoader : {false, true}) {
+        nextRow();
+        sim::world().loaderWithoutSearchFlags = oldLoader;
+        EXPECT_NE(os::loadSystemLibrary(u"oleacc.dll"), nullptr) << oldLoader;
+        const std::vector<Load> loads =
+            oldLoader ? std::vector<Load>{bySearch, byPath} : std::vector<Load>{bySearch};
+        EXPECT_EQ(sim::world().libraryLoads, loads) << oldLoader;
+    }
 }
 
 } // namespace

@@ -270,8 +270,7 @@ TEST_F(ProgressTest, HoldCountsFromTheOpeningAndFromTheLastShow) {
     EXPECT_EQ(shown(IDC_PROGRESS_PAGE), u"5");
     EXPECT_EQ(timers(), 0u) << "the paint showed it";
 
-    // With no timer to be had, a change within the hold is shown at once, and the next one too.
-    sim::world().failSetTimer = true;
+    sim::world().failSetTimer = true; // no timer: a change within the hold shows at once, each one
     for (const char16_t* page : {u"6", u"7"}) {
         sim::advanceTime(10);
         linesTo(page[0] - u'0');
@@ -320,7 +319,6 @@ TEST_F(ProgressTest, LongJobsStayWithinTheBarAndTheOrdinal) {
     hostWaits();
     EXPECT_EQ(shownBar(), 32767) << "halfway";
     ImpCerrarImpresora();
-
     o.totalPages = 0xFFFFFFFF;
     ASSERT_EQ(ImpAbrirImpresora(nullptr, "doc", o), 0);
     lib().pageOrdinal = 0xFFFFFFFF;

@@ -176,9 +176,8 @@ TEST_F(LibraryTest, PrinterWithoutDeviceContextReportsOnceAndKeepsDefaults) {
     EXPECT_EQ(paramsOf(lib.records[0]), Params{});
 }
 
-// The message box shown while the table is built runs a modal loop in which the host's windows
-// may call us: every export that needs the table is told it is busy and changes nothing, and the
-// table is whole once the box is answered.
+// The host's windows may call us from the modal loop of a message box shown while the table is
+// built: every export that needs the table is busy and changes nothing; the table ends whole.
 TEST_F(LibraryTest, ExportsCalledWhileTheTableIsBuiltAreBusy) {
     sim::addBraillePrinter(u"Gone", u"LPT1:", kDriverBlock).failCreateDC = true;
     sim::addBraillePrinter(u"Next", u"LPT2:", kDriverBlock);
@@ -186,19 +185,16 @@ TEST_F(LibraryTest, ExportsCalledWhileTheTableIsBuiltAreBusy) {
     std::vector<int32_t> answers;
     uint16_t lines = 20, columns = 30;
     int32_t size[2] = {-1, -1};
+    // clang-format off
     sim::world().messageBoxUser = [&](const sim::MessageBox&) {
         PrintOptions o{};
-        answers = {ImpObtenerNumeroImp(),
-                   ImpSeleccionarImpresora(nullptr),
-                   ImpMostrarDialogoImprimir(nullptr, &o, 5),
-                   ImpSetPrintingArea(&lines, &columns),
-                   ImpConfigurarPagina(nullptr, &size[0], &size[1]),
-                   ImpObtenerTamPapel(&size[0], &size[1]),
-                   ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 1}})),
-                   ImpImprimirLinea("x"),
-                   ImpCerrarImpresora(),
-                   ImpImprimirPrueba(nullptr)};
+        answers = {ImpObtenerNumeroImp(), ImpSeleccionarImpresora(nullptr),
+                   ImpMostrarDialogoImprimir(nullptr, &o, 5), ImpSetPrintingArea(&lines, &columns),
+                   ImpConfigurarPagina(nullptr, &size[0], &size[1]), ImpObtenerTamPapel(&size[0], &size[1]),
+                   ImpAbrirImpresora(nullptr, "doc", jobOptions(1, {{1, 1}})), ImpImprimirLinea("x"),
+                   ImpCerrarImpresora(), ImpImprimirPrueba(nullptr)};
     };
+    // clang-format on
     dotpress::load();
     EXPECT_EQ(ImpObtenerNumeroImp(), 2);
     constexpr int32_t kBusy = DOTPRESS_BUSY;

@@ -147,13 +147,12 @@ TEST_F(PrintDialogTest, EscCancelsWithAnEmptyBlock) {
 // the focus; going on prints pages 3 to 10.
 TEST_F(PrintDialogTest, TheOfferToGoOnIsHeardAndGoesOn) {
     LoadedDll dll;
-    ASSERT_NE(dll.get(), nullptr);
+    const Exports imp(dll.get());
     PrintOptions options;
     {
         DialogDriver driver({actions({key(VK_RETURN)})});
         ASSERT_EQ(show(dll.get(), &options, 10), 0);
     }
-    const Exports imp(dll.get());
     ASSERT_EQ(imp.open("Libro", options), 0);
     for (int i = 0; i < 2 * 25 + 3; ++i) { // pages 1 and 2, and three lines of page 3
         imp.line("x");
@@ -162,18 +161,12 @@ TEST_F(PrintDialogTest, TheOfferToGoOnIsHeardAndGoesOn) {
     runHostLoop();
     imp.close();
     Heard offer;
-    {
-        DialogDriver driver(
-            {actions({alt(L'o'),
-                      [&](HWND d) {
-                          offer = hear(focusedIn(d));
-                          // Kept for a person to look at.
-                          EXPECT_TRUE(saveScreenshot(d, testDir() + L"\\print-dialog-paper.png"));
-                      },
-                      key(VK_RETURN)})});
-        ASSERT_EQ(show(dll.get(), &options, 10), 0);
-        EXPECT_TRUE(driver.unexpected().empty());
-    }
+    DialogDriver driver(
+        {actions({alt(L'o'), [&](HWND d) { offer = hear(focusedIn(d)); },
+                  [](HWND d) { saveScreenshot(d, testDir() + L"\\print-dialog-paper.png"); },
+                  key(VK_RETURN)})});
+    ASSERT_EQ(show(dll.get(), &options, 10), 0);
+    EXPECT_TRUE(driver.unexpected().empty());
     EXPECT_EQ(offer.name, L"Continuar el trabajo cancelado desde la p\u00e1gina 3");
     EXPECT_EQ((std::vector<uint32_t>{options.ranges[0].firstPage, options.ranges[0].lastPage,
                                      options.copies, options.totalPages}),

@@ -295,7 +295,7 @@ TEST_F(PackageHosts, SampleHostBuiltWithMingwEmbossesTheWholeDocument) {
 
 // The test sheet on request, from the same program: the printer's page first (the built-in
 // format, 29 lines of 40 characters: the PostScript driver gives none), each line ending in a
-// full cell, then the table; and what the host tells its user of it.
+// full cell, then the table; and the summary the host tells its user.
 TEST_F(PackageHosts, SampleHostEmbossesTheTestSheetAndTellsTheSummary) {
     const std::wstring printed = inPackage(L"sample-output.txt");
     const HostRun run = runHost(inPackage(L"emboss_sample.exe"), {}, L"prueba", printed);

@@ -23,11 +23,9 @@ std::vector<std::vector<std::string>> glyphsPerPage(const std::string& postscrip
 std::vector<std::vector<int>> lineStartsPerPage(const std::string& postscript) {
     std::vector<std::vector<int>> pages;
     std::istringstream lines(postscript);
-    std::string line;
-    while (std::getline(lines, line)) {
+    for (std::string line, word; std::getline(lines, line);) {
         std::istringstream words(line);
         int x = 0, y = 0;
-        std::string word;
         if (line.rfind("%%Page: ", 0) == 0) {
             pages.emplace_back();
         } else if (!pages.empty() && words >> x >> y >> word && word == "moveto") {
