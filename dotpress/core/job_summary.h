@@ -46,6 +46,8 @@ public:
     // The host closed the job, which had or had not reached its last page.
     void closed(bool reachedLastPage) { closedEarly = !reachedLastPage; }
     bool closedBeforeLastPage() const { return closedEarly; }
+    // Pages ended that carry the host's lines, as the summary gives them.
+    uint32_t pagesSent() const { return pagesPrinted; }
 
     // The summary of the job as it stands; `state` is one of the JOB_STATE values.
     void fill(JobSummary& summary, int32_t state) const;

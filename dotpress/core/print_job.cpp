@@ -59,9 +59,7 @@ int32_t PrintJob::closeJob() {
                       (pageEndedByTheClose && pageOrdinal == totalPages));
     }
     if (jobOpen() && !testSheet) {
-        JobSummary done{};
-        counts.fill(done, 0);
-        jobClosed(cancelRequested != 0, options, done.pagesPrinted);
+        jobClosed(cancelRequested != 0, options, counts.pagesSent());
     }
     closeProgressWindow();
     if (cancelRequested && jobOpen()) {

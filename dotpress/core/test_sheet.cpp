@@ -237,24 +237,20 @@ bool TestSheet::wordAt(size_t paragraph, size_t index, Word& word) const {
         return true;
     };
     if (paragraph == kStatement) {
-        // "formato: #bi líneas de #dj cajetines"
+        // "formato: #bi líneas de #dj cajetines": words 1 and 4 are the numbers.
         const uint16_t lines = format_.lines, columns = format_.columns;
-        switch (index) {
-        case 0:
-            return textWord("formato:", 0, word.text, word.length);
-        case 1:
-            return number(lines);
-        case 2:
-            return textWord(lines == 1 ? "l\xEDnea" : "l\xEDneas", 0, word.text, word.length);
-        case 3:
-            return textWord("de", 0, word.text, word.length);
-        case 4:
-            return number(columns);
-        case 5:
-            return textWord(columns == 1 ? "cajet\xEDn" : "cajetines", 0, word.text, word.length);
-        default:
+        const char* const words[] = {
+            "formato:", nullptr, lines == 1 ? "l\xEDnea" : "l\xEDneas",
+            "de",       nullptr, columns == 1 ? "cajet\xEDn" : "cajetines"};
+        if (index >= sizeof words / sizeof words[0]) {
             return false;
         }
+        if (!words[index]) {
+            return number(index == 1 ? lines : columns);
+        }
+        word.text = words[index];
+        word.length = std::strlen(words[index]);
+        return true;
     }
     if (paragraph == 0) {
         return textWord(ansi ? kTitleAnsi : kTitleAscii, index, word.text, word.length);
